@@ -1,0 +1,171 @@
+#include "qtcommon/grid_view.h"
+#include "qtcommon/print_dialog.h"
+#include "qtcommon/qt_canvas.h"
+#include "qtcommon/qt_ports.h"
+#include "qtcommon/window_capture.h"
+
+#include <QComboBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using namespace velmora;
+using namespace velmora::qt;
+
+class QtCommonTest : public QObject {
+    Q_OBJECT
+private slots:
+    void grid_view_shows_merged_headers_and_hides_columns();
+    void grid_view_edits_write_the_grid_and_tell_the_owner();
+    void grid_view_drop_down_only_offers_the_items();
+    void print_dialog_defaults_and_cancel_by_closing();
+    void canvas_paints_with_qpainter();
+    void file_filters_become_qt_name_filters();
+};
+
+namespace {
+Grid make_input_table() {
+    // Two header rows: "Node #" spans columns 1-2 over "From" and "To";
+    // "Pipe #" spans both header rows; column 8 is hidden.
+    Grid g(9, 6, 2);
+    g.set_cell(0, 0, "Pipe #");
+    g.set_cell(1, 0, "Node #");
+    g.set_cell(1, 1, "From");
+    g.set_cell(2, 1, "To");
+    g.set_cell(3, 0, "Length");
+    g.set_cell(8, 0, "secret");
+    g.merge(0, 0, 1, 2);
+    g.merge(1, 0, 2, 1);
+    g.merge(3, 0, 1, 2);
+    g.set_hidden(8, true);
+    g.set_col_width(0, 40);
+    g.set_col_width(3, 90);
+    g.set_cell(0, 2, "1");
+    g.set_cell(1, 2, "0");
+    g.set_cell(2, 2, "1");
+    g.set_cell(3, 2, "1234.5");
+    return g;
+}
+}  // namespace
+
+void QtCommonTest::grid_view_shows_merged_headers_and_hides_columns() {
+    Grid g = make_input_table();
+    GridView view(&g);
+    view.grid_model()->set_display_format(3, "#,##0.00");
+    view.resize(700, 200);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QCOMPARE(view.rowSpan(0, 0), 2);
+    QCOMPARE(view.columnSpan(0, 1), 2);
+    QCOMPARE(view.columnSpan(1, 1), 1);
+    QVERIFY(view.isColumnHidden(8));
+    QVERIFY(!view.isColumnHidden(7));
+    QCOMPARE(view.columnWidth(0), 40);
+    QCOMPARE(view.columnWidth(3), 90);
+    auto* m = view.grid_model();
+    QCOMPARE(m->index(1, 2).data().toString(), QString("To"));
+    QCOMPARE(m->index(2, 3).data().toString(), QString("1,234.50"));  // shown formatted
+    QCOMPARE(m->index(2, 3).data(Qt::EditRole).toString(), QString("1234.5"));  // held as typed
+    QVERIFY(!(m->flags(m->index(0, 1)) & Qt::ItemIsEditable));  // header rows are fixed
+    QVERIFY(m->flags(m->index(2, 1)) & Qt::ItemIsEditable);
+
+    // The grid grows: refresh shows the new rows and keeps the spans.
+    g.set_row_count(10);
+    g.set_cell(1, 9, "7");
+    view.refresh();
+    QCOMPARE(m->rowCount(), 10);
+    QCOMPARE(m->index(9, 1).data().toString(), QString("7"));
+    QCOMPARE(view.columnSpan(0, 1), 2);
+    QVERIFY(save_png(&view, screenshot_dir() + "/grid_view.png"));
+}
+
+void QtCommonTest::grid_view_edits_write_the_grid_and_tell_the_owner() {
+    Grid g = make_input_table();
+    GridView view(&g);
+    QSignalSpy edited(&view, &GridView::cell_edited);
+    QSignalSpy released(&view, &GridView::key_released);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    view.set_current(4, 3);
+    view.edit(view.grid_model()->index(3, 4));
+    auto* editor = view.findChild<QLineEdit*>();
+    QVERIFY(editor);
+    QTest::keyClicks(editor, "12");
+    // The cell holds the text at each key stroke, and the key release reaches the owner.
+    QCOMPARE(g.cell(4, 3), std::string("12"));
+    QVERIFY(edited.count() >= 2);
+    QVERIFY(released.count() >= 2);
+    QCOMPARE(released.last().at(1).toInt(), 4);
+    QCOMPARE(released.last().at(2).toInt(), 3);
+    // Refreshing while the editor is open keeps it open.
+    view.refresh();
+    QVERIFY(view.findChild<QLineEdit*>());
+}
+
+void QtCommonTest::grid_view_drop_down_only_offers_the_items() {
+    Grid g(3, 3, 1);
+    g.set_editor(1, {EditorKind::DropDown, {"PVC", "Concrete"}});
+    g.set_editor(2, {EditorKind::ReadOnly, {}});
+    GridView view(&g);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    auto* m = view.grid_model();
+    QVERIFY(!(m->flags(m->index(1, 2)) & Qt::ItemIsEditable));
+    view.edit(m->index(1, 1));
+    auto* box = view.findChild<QComboBox*>();
+    QVERIFY(box);
+    QVERIFY(!box->isEditable());
+    QCOMPARE(box->count(), 2);
+    box->setCurrentIndex(1);
+
+    QCOMPARE(g.cell(1, 1), std::string("Concrete"));
+}
+
+void QtCommonTest::print_dialog_defaults_and_cancel_by_closing() {
+    PrintDialog dialog(nullptr, "Graphs");
+    QCOMPARE(dialog.windowTitle(), QString("Printing"));
+    QVERIFY(dialog.all_button()->isChecked());
+    QCOMPARE(dialog.graph_button()->text(), QString("Graphs"));
+    QCOMPARE(dialog.printer_list()->itemText(dialog.printer_list()->count() - 1), PrintDialog::pdf_entry());
+    QVERIFY(dialog.proceed());  // proceed before the first use
+
+    dialog.graph_button()->setChecked(true);
+    QTimer::singleShot(0, &dialog, [&] {
+        QVERIFY(save_png(&dialog, screenshot_dir() + "/print_dialog.png"));
+        dialog.close();  // the title bar's close
+    });
+    QVERIFY(!dialog.ask());
+    QVERIFY(!dialog.prints_graph());
+    QCOMPARE(dialog.what(), PrintDialog::What::Graph);  // the choice is kept between uses
+}
+
+void QtCommonTest::canvas_paints_with_qpainter() {
+    QImage image(60, 40, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        QtCanvas canvas(&painter);
+        canvas.set_pen({colors::kRed, 1, PenStyle::Solid});
+        canvas.line(0, 10, 59, 10);
+        canvas.set_brush({colors::kBlue});
+        canvas.set_pen({colors::kBlue, 1, PenStyle::Solid});
+        canvas.rectangle({20, 20, 30, 30});
+        canvas.set_font({"DejaVu Sans", 8});
+        QVERIFY(canvas.text_width("wide text") > canvas.text_width("w"));
+    }
+    QCOMPARE(QColor(image.pixel(30, 10)), QColor(Qt::red));
+    QCOMPARE(QColor(image.pixel(25, 25)), QColor(Qt::blue));
+    QCOMPARE(QColor(image.pixel(5, 30)), QColor(Qt::white));
+}
+
+void QtCommonTest::file_filters_become_qt_name_filters() {
+    QCOMPARE(qt_name_filters("Kelvaro files (*.bra)|*.bra|All files|*.*"),
+             QStringList({"Kelvaro files (*.bra)", "All files (*.*)"}));
+    QCOMPARE(qt_name_filters("Workbook|*.xlsx;*.xls"), QStringList({"Workbook (*.xlsx *.xls)"}));
+}
+
+QTEST_MAIN(QtCommonTest)
+#include "qtcommon_test.moc"
