@@ -217,9 +217,17 @@ std::string read_bytes(const std::filesystem::path& file) {
     return bytes;
 }
 
-void write_bytes_atomic(const std::filesystem::path& file, std::string_view bytes) {
+void write_bytes_atomic(const std::filesystem::path& file, std::string_view bytes, bool executable) {
     std::filesystem::path tmp = temp_name_for(file);
     write_temp(tmp, file, bytes);
+    if (executable) {
+        namespace fs = std::filesystem;
+        std::error_code ec;
+        fs::permissions(tmp,
+                        fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read |
+                            fs::perms::others_exec,
+                        fs::perm_options::replace, ec);
+    }
     rename_over(tmp, file);
 }
 

@@ -29,7 +29,9 @@ std::string utf8_to_utf16le(std::string_view text);
 
 // Raw bytes.
 std::string read_bytes(const std::filesystem::path& file);
-void write_bytes_atomic(const std::filesystem::path& file, std::string_view bytes);
+// `executable`: the new file gets the executable bits (programs replaced by
+// the updaters).
+void write_bytes_atomic(const std::filesystem::path& file, std::string_view bytes, bool executable = false);
 
 // Decoded text (UTF-8) and the encoding it was found in.
 std::string read_text(const std::filesystem::path& file, Encoding* found = nullptr);
