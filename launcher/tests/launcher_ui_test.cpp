@@ -2,12 +2,14 @@
 #include "http_fixture.h"
 #include "launcher/ui/launcher_system.h"
 #include "launcher/ui/launcher_window.h"
+#include "launcher/ui/sorvik_window.h"
 #include "qtcommon/close_channel.h"
 #include "qtcommon/window_capture.h"
 #include "quenby/ui/quenby_window.h"
 #include "test_dir.h"
 
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -69,6 +71,7 @@ private slots:
     void launcher_closes_the_updated_program_by_caption_and_starts_the_updater();
     void launcher_starts_quenby_first_for_an_updater_update();
     void launcher_execute_tells_when_a_program_is_not_installed();
+    void sorvik_installs_the_newer_programs();
     void quenby_downloads_and_replaces_the_updater();
     void quenby_keeps_the_old_updater_on_failures();
 };
@@ -144,6 +147,19 @@ void LauncherUiTest::launcher_execute_tells_when_a_program_is_not_installed() {
     window.execute(4);  // Brevant is not part of this suite
     QCOMPARE(msgs.records().size(), size_t(1));
     QVERIFY(msgs.records()[0].text.rfind("Brevant is not installed", 0) == 0);
+}
+
+void LauncherUiTest::sorvik_installs_the_newer_programs() {
+    Suite suite;
+    suite.publish({3});
+    suite.server.route("/updates/velmora/Marulet/Marulet", {"new marulet"});
+    SorvikWindow window(suite.dir / "bin", suite.server.base().toStdString());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTRY_VERIFY(window.log()->toPlainText().contains("The updates have been installed"));
+    QVERIFY(qt::save_png(&window, qt::screenshot_dir() + "/sorvik.png"));
+    QCOMPARE(textfile::read_bytes(suite.dir / "bin" / "Marulet" / "Marulet"), std::string("new marulet"));
+    QCOMPARE(textfile::read_bytes(suite.dir / "bin" / "Kelvaro" / "Kelvaro"), std::string("program"));
 }
 
 void LauncherUiTest::quenby_downloads_and_replaces_the_updater() {
