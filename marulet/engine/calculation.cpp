@@ -45,7 +45,12 @@ Outcome guarded(Messages& messages, const std::function<Outcome()>& body, bool* 
     try {
         return body();
     } catch (const CalculationStop& e) {
-        messages.warning(e.title(), e.what());
+        // Values the arithmetic cannot take stop the command like the
+        // platform's error would; the program's own checks warn.
+        if (e.title() == "Error")
+            messages.error(e.what());
+        else
+            messages.warning(e.title(), e.what());
     } catch (const ConversionError& e) {
         messages.error(e.what());
     }
