@@ -1,0 +1,63 @@
+# Runs `velmora marulet calc` on the shipped example and on broken inputs and
+# checks exit statuses, messages and the exported lines.
+#   -DVELMORA=<velmora executable> -DDATA=<data/marulet> -DWORK=<scratch folder>
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}/db" "${WORK}/empty")
+file(COPY "${DATA}/pipes_sewerage.csv" DESTINATION "${WORK}/db")
+set(example "${DATA}/examples/hillside_community.sew")
+
+function(run expected_rc)
+  execute_process(COMMAND "${VELMORA}" marulet ${ARGN} RESULT_VARIABLE rc ERROR_VARIABLE err OUTPUT_VARIABLE out)
+  if(NOT rc EQUAL expected_rc)
+    message(FATAL_ERROR "velmora marulet ${ARGN}: exit ${rc}, expected ${expected_rc}\n${err}")
+  endif()
+  set(last_err "${err}" PARENT_SCOPE)
+endfunction()
+
+function(expect_lines file count first)
+  file(READ "${file}" content)
+  string(REGEX MATCHALL "\n" ends "${content}")
+  list(LENGTH ends n)
+  string(FIND "${content}" "\n" eol)
+  string(SUBSTRING "${content}" 0 ${eol} head)
+  string(STRIP "${head}" head)
+  if(NOT n EQUAL count OR NOT head STREQUAL first)
+    message(FATAL_ERROR "${file}: ${n} lines starting '${head}', expected ${count} starting '${first}'")
+  endif()
+endfunction()
+
+# The example: 30 pipes -> Data + 32 rows + Spreadsheet + 32 rows.
+run(0 calc "${example}" --data "${WORK}/db" --csv "${WORK}/current.csv")
+expect_lines("${WORK}/current.csv" 66 "Data")
+foreach(f Optionsdesign.dat velocity.dat manning.dat units.dat)
+  if(NOT EXISTS "${WORK}/db/${f}")
+    message(FATAL_ERROR "${f} was not created with its defaults")
+  endif()
+endforeach()
+run(0 calc "${example}" --data "${WORK}/db" --csv "${WORK}/future.csv" --view future --answer no)
+expect_lines("${WORK}/future.csv" 66 "Data")
+file(READ "${WORK}/current.csv" current)
+file(READ "${WORK}/future.csv" future)
+if(current STREQUAL future)
+  message(FATAL_ERROR "the future view exported the current situation")
+endif()
+
+# Usage and unreadable input.
+run(2 calc "${example}" --data "${WORK}/db")
+run(2 calc "${example}" --data "${WORK}/db" --csv "${WORK}/x.csv" --view later)
+run(2 calc "${example}" --data "${WORK}/empty" --csv "${WORK}/x.csv")
+if(NOT last_err MATCHES "pipes_sewerage.csv")
+  message(FATAL_ERROR "the missing catalogue is not named: ${last_err}")
+endif()
+run(2 calc "${WORK}/none.sew" --data "${WORK}/db" --csv "${WORK}/x.csv")
+
+# Refused by the data check: message on stderr, no export.
+file(WRITE "${WORK}/bad.sew" "Bad\r\n")
+file(WRITE "${WORK}/bad.gst" "1,A,B,40,100,99,3,,8,200,7.92\r\n2,B,C,40,99,98,3,PVC,8,200,7.92\r\n")
+run(1 calc "${WORK}/bad.sew" --data "${WORK}/db" --csv "${WORK}/bad.csv")
+if(NOT last_err STREQUAL "Warning: Pipes with incomplete Data: 1\n")
+  message(FATAL_ERROR "unexpected messages: '${last_err}'")
+endif()
+if(EXISTS "${WORK}/bad.csv")
+  message(FATAL_ERROR "a refused calculation wrote an export")
+endif()
