@@ -1,6 +1,7 @@
 // The bill per component (SG16) and the bill of quantities (SG17).
 #include "budget/engine/catalogues.h"
 #include "budget/engine/report.h"
+#include "common/errors.h"
 #include "common/numtext.h"
 
 #include <cctype>
@@ -51,8 +52,16 @@ void bill_per_component(Document& doc, BillCache& cache) {
         const Grid& bill = component_bill(doc, cache, i);
         double cost = 0;
         for (int l = 1; l < bill.row_count(); ++l) {
-            double q = doc.num_strict(bill(2, l));
-            long long c = numtext::read_int_strict(bill(3, l));
+            double q = 0;
+            long long c = 0;
+            try {
+                q = doc.num_strict(bill(2, l));
+                c = numtext::read_int_strict(bill(3, l));
+            } catch (const ConversionError& e) {
+                // The reader's message, with the bill and row that hold the bad cell.
+                throw ConversionError(std::string(e.what()) + " (bill file \"" + doc.archivo[static_cast<size_t>(i)] +
+                                      "\", row " + std::to_string(l) + ")");
+            }
             g.clear_row(row);
             for (int pr = kFirstPriceRow; pr < doc.SGprecios.row_count(); ++pr) {
                 if (int_or_zero(doc.SGprecios(0, pr)) != c) continue;

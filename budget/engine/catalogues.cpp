@@ -136,14 +136,10 @@ int insert_price_item(Grid& precios, const std::string& type, int month, int yea
             best_row = r;
         }
     }
-    int row;
-    if (best_row < 0) {  // a type the list does not hold yet: appended, code 1
-        row = precios.row_count();
-        precios.set_row_count(row + 1);
-    } else {
-        row = best_row + 1;
-        precios.insert_row(row);
-    }
+    // Only the types the list holds are offered; another type adds nothing.
+    if (best_row < 0) return -1;
+    int row = best_row + 1;
+    precios.insert_row(row);
     if (precios.col_count() < 12) precios.set_col_count(12);
     precios.set_cell(0, row, std::to_string(best + 1));
     precios.set_cell(1, row, type);

@@ -58,7 +58,7 @@ std::vector<std::string> item_types(const Grid& precios);
 using WizardTexts = std::array<std::string, 8>;
 // Inserts a new item of `type` just after the row holding the type's largest
 // code, with that code plus 1, the month and year of the price and the
-// wizard's texts. Returns the new row.
+// wizard's texts. Returns the new row, or -1 for a type the list lacks.
 int insert_price_item(Grid& precios, const std::string& type, int month, int year, const WizardTexts& texts);
 // Removes an item row (rows 3 on); false when the row is not an item row.
 bool delete_price_item(Grid& precios, int row);

@@ -97,7 +97,7 @@ TEST(Bills, AMalformedBillLineStopsWithAConversionError) {
         rebuild_report(f.doc);
         FAIL() << "no error";
     } catch (const ConversionError& e) {
-        EXPECT_STREQ(e.what(), "'abc' is not a valid floating point value");
+        EXPECT_STREQ(e.what(), "'abc' is not a valid floating point value (bill file \"tap.csv\", row 1)");
     }
     EXPECT_EQ(f.doc.SG16(0, 1), "TAP");
     f.write_bill("tap.csv", {"h", "Cement,Sack,1,20x4"});

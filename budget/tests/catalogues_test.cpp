@@ -108,6 +108,8 @@ TEST(Catalogues, NewItemGoesAfterTheLargestCodeOfItsType) {
     }
     Grid g = price_grid({"6001,Pipes", "7001,Labor", "1501,Valves"});
     EXPECT_EQ(item_types(g), (std::vector<std::string>{"Pipes", "Labor", "Valves"}));
+    EXPECT_EQ(insert_price_item(g, "Services", 1, 2026, texts), -1);
+    EXPECT_EQ(g.row_count(), 6);
     EXPECT_FALSE(delete_price_item(g, 2));
     EXPECT_TRUE(delete_price_item(g, 3));
     EXPECT_EQ(g(0, 3), "7001");

@@ -72,6 +72,20 @@ TEST(Transport, TripTotals) {
     EXPECT_TRUE(f.doc.report_outdated);
 }
 
+TEST(Transport, NumbersUseTheDocumentsDecimalSeparator) {
+    Fixture f;
+    f.start();
+    f.doc.decimal_separator = ',';
+    f.doc.SG7.set_cell(3, 1, "1,5");
+    f.doc.SG7.set_cell(4, 1, "3");
+    f.doc.SG7.set_cell(3, 2, "1.5");  // not a number with ","
+    f.doc.SG7.set_cell(4, 2, "3");
+    table_edited(f.doc, ProjectTable::SG7);
+    EXPECT_EQ(f.doc.SG7(7, 1), "4,5");
+    EXPECT_EQ(f.doc.SG7(7, 2), "0");
+    EXPECT_EQ(f.doc.SG7(3, 7), "1,5");
+}
+
 TEST(Transport, AnOpenedProjectKeepsItsQuantitiesUntilAnEdit) {
     Fixture f;
     f.start();
