@@ -199,6 +199,54 @@ bool delete_component(Grid& obras, int row, const fs::path& projects_dir, Messag
     return true;
 }
 
+bool add_bill_line(Grid& bill, const std::string& quantity, const std::string& code, const std::string& description,
+                   const std::string& unit, Messages& messages, char sep) {
+    double q = numtext::read_lenient(quantity, sep);
+    if (!(q > 0)) {
+        messages.warning("Warning", "A quantity must be entered");
+        return false;
+    }
+    int row = bill.row_count();
+    if (bill.col_count() < 4) bill.set_col_count(4);
+    bill.set_row_count(row + 1);
+    bill.set_row(row, {description, unit, numtext::format_general(q, sep), code});
+    bill.set_fixed_rows(1);
+    return true;
+}
+
+void start_component_bill(Grid& bill, const fs::path& file) {
+    bill.set_row_count(1);
+    write_table_file(bill, file);
+}
+
+bool close_materials_editor(const Grid& precios, bool changed, const fs::path& files_dir, Messages& messages) {
+    if (!changed) return false;
+    if (messages.question("The materials list has changed. Any changes migth affect the budget calculations. Would "
+                          "you like to continue?") != Answer::Yes)
+        return false;
+    write_table_file(precios, files_dir / "precios.csv");
+    return true;
+}
+
+bool close_components_editor(Document& doc, const Grid& obras, bool changed, Messages& messages) {
+    if (!changed) return false;
+    if (messages.question("The list of system works has changed, any changes might affect any project. Would you "
+                          "like no save the changes?") != Answer::Yes)
+        return false;
+    write_table_file(obras, doc.files_dir / "obras.csv");
+    read_table_file(doc.SGlistaobras, doc.files_dir / "obras.csv");
+    return true;
+}
+
+bool close_benefits_window(const Grid& moe, bool changed, const fs::path& files_dir, Messages& messages) {
+    if (!changed) return false;
+    if (messages.question("The data for skilled labor has changed. Would you like to save the changes?") !=
+        Answer::Yes)
+        return false;
+    write_table_file(moe, files_dir / "moe.csv");
+    return true;
+}
+
 std::vector<int> check_component_bills(const Document& doc, Messages& messages) {
     std::vector<int> yes;
     for (size_t i = 1; i < doc.archivo.size(); ++i) {

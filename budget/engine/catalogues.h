@@ -78,6 +78,23 @@ int add_component(Grid& obras, const ComponentFields& fields);
 // the row was removed.
 bool delete_component(Grid& obras, int row, const std::filesystem::path& projects_dir, Messages& messages);
 
+// Bill editor, material picker "OK": appends a line with the item's
+// description, unit, the quantity (general format) and code. A quantity that
+// is not above 0 gives "A quantity must be entered" and adds nothing.
+bool add_bill_line(Grid& bill, const std::string& quantity, const std::string& code, const std::string& description,
+                   const std::string& unit, Messages& messages, char decimal_separator = '.');
+// Bill editor, a new component: the table is cut to its header row and
+// written as the component's bill file.
+void start_component_bill(Grid& bill, const std::filesystem::path& file);
+
+// Closing the editors with unsaved changes. Each asks its question and, on
+// Yes, writes its file; returns true when it wrote.
+bool close_materials_editor(const Grid& precios, bool changed, const std::filesystem::path& files_dir,
+                            Messages& messages);
+// On Yes the works list is also reread into the document.
+bool close_components_editor(Document& doc, const Grid& obras, bool changed, Messages& messages);
+bool close_benefits_window(const Grid& moe, bool changed, const std::filesystem::path& files_dir, Messages& messages);
+
 // Component bill check: asks the question for each component whose bill
 // cannot be read; returns the components (list index) the user answered Yes for.
 std::vector<int> check_component_bills(const Document& doc, Messages& messages);

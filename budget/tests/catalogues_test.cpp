@@ -176,5 +176,61 @@ TEST(Catalogues, CommunityListWorkingCopy) {
     EXPECT_THROW(editor.add(steel[0]), ConversionError);
 }
 
+TEST(Catalogues, BillLinesFromThePicker) {
+    Fixture f;
+    Grid bill(4, 1);
+    bill.set_row(0, {"Code", "Description", "Unit", "Quantity"});
+    for (const char* bad : {"", "0", "-2", "x"}) EXPECT_FALSE(add_bill_line(bill, bad, "2002", "Sand", "m3", f.messages));
+    EXPECT_EQ(f.messages.records(),
+              std::vector<MessageRecord>(4, MessageRecord{"warning", "Warning", "A quantity must be entered"}));
+    EXPECT_TRUE(add_bill_line(bill, "1.50", "2002", "Sand", "m3", f.messages));
+    EXPECT_EQ(bill.row_count(), 2);
+    EXPECT_EQ(bill.row(1), (std::vector<std::string>{"Sand", "m3", "1.5", "2002"}));
+    start_component_bill(bill, f.files / "new.csv");
+    EXPECT_EQ(textfile::read_lines(f.files / "new.csv"), std::vector<std::string>{"Code,Description,Unit,Quantity"});
+}
+
+TEST(Catalogues, EditorsAskBeforeWritingTheirFile) {
+    struct Case {
+        const char* question;
+        const char* file;
+    };
+    const Case cases[] = {
+        {"The materials list has changed. Any changes migth affect the budget calculations. Would you like to "
+         "continue?",
+         "precios.csv"},
+        {"The list of system works has changed, any changes might affect any project. Would you like no save the "
+         "changes?",
+         "obras.csv"},
+        {"The data for skilled labor has changed. Would you like to save the changes?", "moe.csv"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        Fixture f;
+        load_catalogues(f.doc);
+        Grid table;
+        table.load_lines({"new,table", "x,y"}, 0, commatext::Dialect::CommasOnly);
+        auto close = [&](bool changed) {
+            std::string name = c.file;
+            if (name == "precios.csv") return close_materials_editor(table, changed, f.files, f.messages);
+            if (name == "obras.csv") return close_components_editor(f.doc, table, changed, f.messages);
+            return close_benefits_window(table, changed, f.files, f.messages);
+        };
+        auto before = textfile::read_bytes(f.files / c.file);
+        EXPECT_FALSE(close(false));
+        EXPECT_TRUE(f.messages.records().empty());
+        f.messages.answer_next(Answer::No);
+        EXPECT_FALSE(close(true));
+        EXPECT_EQ(textfile::read_bytes(f.files / c.file), before);
+        f.messages.answer_next(Answer::Yes);
+        EXPECT_TRUE(close(true));
+        EXPECT_EQ(textfile::read_lines(f.files / c.file), (std::vector<std::string>{"new,table", "x,y"}));
+        EXPECT_EQ(f.messages.texts(), (std::vector<std::string>{c.question, c.question}));
+        if (std::string(c.file) == "obras.csv") {
+            EXPECT_EQ(f.doc.SGlistaobras(0, 1), "x");
+        }
+    }
+}
+
 }  // namespace
 }  // namespace velmora::budget
