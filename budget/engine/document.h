@@ -53,8 +53,6 @@ struct Document {
     double num(const std::string& text) const;
     double num_strict(const std::string& text) const;
     std::string text(double value) const;
-    // The number a cell holds after writing value and reading it back.
-    double roundtrip(double value) const { return num(text(value)); }
 };
 
 // Integer reading used for codes and counts: 0 when not an integer.

@@ -8,7 +8,6 @@
 #include "common/textfile.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <ctime>
 

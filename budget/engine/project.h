@@ -7,6 +7,7 @@
 #include <array>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace velmora::budget {
 
@@ -15,6 +16,8 @@ inline const std::string kProjectFilter = "Budget files (*.bfl)|*.bfl|All Files 
 inline const std::array<const char*, 9> kTableExtensions = {".pid", ".com", ".dia", ".con", ".dis",
                                                             ".cco", ".tra", ".ind", ".apo"};
 std::array<Grid*, 9> project_tables(Document& doc);
+// Labels of the indirect-cost rows (SG8 rows 1 to 9).
+const std::vector<std::string>& indirect_cost_labels();
 
 // Start and New: catalogues, component lists, project tables with their
 // headers, pipe rows, community list, transport labels, tools and funding.

@@ -1,6 +1,7 @@
 #include "budget/engine/report.h"
 
 #include "budget/engine/catalogues.h"
+#include "budget/engine/project.h"
 #include "common/errors.h"
 
 #include <algorithm>

@@ -9,9 +9,6 @@
 
 namespace velmora::budget {
 
-// Labels of the indirect-cost rows (SG8 rows 1 to 9).
-const std::vector<std::string>& indirect_cost_labels();
-
 // Headers, labels, merges and widths of the report tables; the row count of
 // SG15 and its indirect-cost labels from SG8.
 void inicializar(Document& doc);
