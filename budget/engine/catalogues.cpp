@@ -219,12 +219,13 @@ void start_component_bill(Grid& bill, const fs::path& file) {
     write_table_file(bill, file);
 }
 
-bool close_materials_editor(const Grid& precios, bool changed, const fs::path& files_dir, Messages& messages) {
+bool close_materials_editor(Document& doc, const Grid& precios, bool changed, Messages& messages) {
     if (!changed) return false;
     if (messages.question("The materials list has changed. Any changes migth affect the budget calculations. Would "
                           "you like to continue?") != Answer::Yes)
         return false;
-    write_table_file(precios, files_dir / "precios.csv");
+    write_table_file(precios, doc.files_dir / "precios.csv");
+    read_table_file(doc.SGprecios, doc.files_dir / "precios.csv");
     return true;
 }
 

@@ -89,9 +89,8 @@ void start_component_bill(Grid& bill, const std::filesystem::path& file);
 
 // Closing the editors with unsaved changes. Each asks its question and, on
 // Yes, writes its file; returns true when it wrote.
-bool close_materials_editor(const Grid& precios, bool changed, const std::filesystem::path& files_dir,
-                            Messages& messages);
-// On Yes the works list is also reread into the document.
+// On Yes the main window's copy (SGprecios / SGlistaobras) is reread too.
+bool close_materials_editor(Document& doc, const Grid& precios, bool changed, Messages& messages);
 bool close_components_editor(Document& doc, const Grid& obras, bool changed, Messages& messages);
 bool close_benefits_window(const Grid& moe, bool changed, const std::filesystem::path& files_dir, Messages& messages);
 

@@ -310,6 +310,12 @@ void rebuild_report(Document& doc) {
     bill_of_quantities(doc, bills);
 }
 
+void benefits_window_closed(Document& doc, bool changed) {
+    if (!changed) return;
+    doc.report_outdated = true;
+    rebuild_report(doc);
+}
+
 std::vector<int> highlighted_rows(const Document& doc, const Grid& t) {
     std::vector<int> rows;
     if (&t == &doc.SG11 || &t == &doc.SG12 || &t == &doc.SG13) {

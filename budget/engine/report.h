@@ -21,6 +21,9 @@ bool reports_tab_shown(Document& doc);
 // a number (ConversionError) stops it; the tables keep what was written.
 void rebuild_report(Document& doc);
 
+// The benefits window closed: a changed table rebuilds the report at once.
+void benefits_window_closed(Document& doc, bool changed);
+
 // The bills of the components read during one rebuild, by component index.
 using BillCache = std::map<int, Grid>;
 const Grid& component_bill(const Document& doc, BillCache& cache, int component);

@@ -25,6 +25,11 @@ void cargaraportes(Document& doc, Messages& messages) {
     }
 }
 
+void community_list_closed(Document& doc, Messages& messages) {
+    doc.save_menu_enabled = true;
+    cargaraportes(doc, messages);
+}
+
 void init_transport_table(Document& doc) {
     doc.SG7 = Grid(8, 8, 1, 3);
     const char* header[] = {"Materials", "Unit", "Quantity", "Internal trips", "U.P.", "External trips", "U.P.", "Total"};

@@ -11,6 +11,8 @@ inline constexpr double kPipeBulk = 2.54 * 2.54 * 0.7875 / (100.0 * 100.0);
 // Reads aportesm.cst and builds SG6; a listed code missing from the price
 // list is reported and its row stays empty.
 void cargaraportes(Document& doc, Messages& messages);
+// After the "Community contribution" window ("Modify") closes.
+void community_list_closed(Document& doc, Messages& messages);
 // The labels of SG7.
 void init_transport_table(Document& doc);
 // Column 2 of SG7 rows 1 to 6 from the bills and the pipe tables.

@@ -212,7 +212,7 @@ TEST(Catalogues, EditorsAskBeforeWritingTheirFile) {
         table.load_lines({"new,table", "x,y"}, 0, commatext::Dialect::CommasOnly);
         auto close = [&](bool changed) {
             std::string name = c.file;
-            if (name == "precios.csv") return close_materials_editor(table, changed, f.files, f.messages);
+            if (name == "precios.csv") return close_materials_editor(f.doc, table, changed, f.messages);
             if (name == "obras.csv") return close_components_editor(f.doc, table, changed, f.messages);
             return close_benefits_window(table, changed, f.files, f.messages);
         };
@@ -228,6 +228,9 @@ TEST(Catalogues, EditorsAskBeforeWritingTheirFile) {
         EXPECT_EQ(f.messages.texts(), (std::vector<std::string>{c.question, c.question}));
         if (std::string(c.file) == "obras.csv") {
             EXPECT_EQ(f.doc.SGlistaobras(0, 1), "x");
+        }
+        if (std::string(c.file) == "precios.csv") {
+            EXPECT_EQ(f.doc.SGprecios(0, 1), "x");
         }
     }
 }

@@ -128,6 +128,18 @@ TEST(Report, PipeMissingFromThePriceListKeepsOnlyNameAndLength) {
     EXPECT_EQ(f.doc.SG14.row(2), (Row{"Distribution network (different diameters)", "meter", "50", "0.348", "17.4"}));
 }
 
+TEST(Report, ChangedBenefitsRebuildAtOnce) {
+    Fixture f;
+    worked_project(f);
+    rebuild_report(f.doc);
+    f.write("moe.csv", {"h", "Total,-----,-----,-----,0.5"});
+    benefits_window_closed(f.doc, false);
+    EXPECT_EQ(f.doc.SG12(6, 2), "120");
+    benefits_window_closed(f.doc, true);
+    EXPECT_EQ(f.doc.SG12(6, 2), "150");
+    EXPECT_FALSE(f.doc.report_outdated);
+}
+
 TEST(Report, AMissingBillStopsTheRebuild) {
     Fixture f;
     f.start();

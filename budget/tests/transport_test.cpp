@@ -117,6 +117,11 @@ TEST(Transport, CommunityListRows) {
     EXPECT_EQ(f.doc.SG6.row(3), (Row{"2002", "Sand", "100"}));
     EXPECT_EQ(f.messages.records(), (std::vector<MessageRecord>{{"notice", "", "The code 9999 is not listed"}}));
     EXPECT_EQ(f.doc.codigoaportecomunal, (Row{"2004", "9999", "2002"}));
+    f.write("aportesm.cst", {"2001"});
+    community_list_closed(f.doc, f.messages);
+    EXPECT_EQ(f.doc.SG6.row_count(), 2);
+    EXPECT_EQ(f.doc.SG6.row(1), (Row{"2001", "Steel bar", "100"}));
+    EXPECT_TRUE(f.doc.save_menu_enabled);
 }
 
 }  // namespace
