@@ -122,8 +122,8 @@ TEST(ShippedData, CataloguesAreCoherentAndTheExamplePrices) {
     };
     for (auto [lo, hi] : std::vector<std::pair<long long, long long>>{
              {1500, 1600}, {1600, 1700}, {1700, 1800}, {1800, 1900}, {1900, 2000}, {2001, 2003}, {2003, 2005},
-             {2010, 2012}, {2011, 2013}, {6000, 7000}, {7000, 7002}, {7001, 7003}, {0, 1500}})
-        EXPECT_EQ(has(lo, hi), lo != 0) << lo << ".." << hi;
+             {2010, 2012}, {2011, 2013}, {6000, 7000}, {7000, 7002}, {7001, 7003}})
+        EXPECT_TRUE(has(lo, hi)) << lo << ".." << hi;
     EXPECT_GE(doc.obra.size(), 6u);
     EXPECT_LE(doc.obra.size(), 9u);
     for (size_t i = 1; i < doc.archivo.size(); ++i) {

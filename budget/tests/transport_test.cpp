@@ -13,17 +13,31 @@ using testing::Fixture;
 using Row = std::vector<std::string>;
 
 TEST(Transport, QuantitiesFromBillsArePerUnitTimesQuantityRoundedUp) {
-    Fixture f;
-    f.write_bill("tank.csv", {"h", "Cement,Sack,5,2004", "Sand,m3,0.35,2002", "Boulders,m3,0.2,2011",
-                              "Gravel,m3,0.1,2012", "\"Steel bar\",bar,0.5,2001", "\"Skilled labor\",day,2,7001"});
-    f.start();
-    f.set_quantity(1, "3");
-    f.set_quantity(2, "2");  // tap: 1 sack of cement and 2 steel bars (5 kg each) per unit
-    transport_tab_shown(f.doc);
-    EXPECT_FALSE(f.doc.cambio_materiales);
-    // Cement 15 + 2; sand 1.05 -> 2; boulders 0.6 -> 1; gravel 0.3 -> 1;
-    // weight: steel 0.5 x 3 x 5 + 2 x 2 x 5 = 27.5 -> 28 (cement has no weight).
-    EXPECT_EQ(f.doc.SG7.column(2), (Row{"Quantity", "17", "1", "1", "2", "0", "28", "------"}));
+    struct Case {
+        const char* tank_units;
+        const char* tap_units;
+        Row quantities;
+    };
+    // Tank per unit: 5 sacks of cement, 0.35 m3 of sand, 0.2 of boulders,
+    // 0.1 of gravel, 0.5 steel bar (5 kg); tap: 1 sack, 2 steel bars.
+    const Case cases[] = {
+        // 15 sacks; sand 1.05 -> 2; boulders 0.6 -> 1; gravel 0.3 -> 1; 7.5 kg -> 8.
+        {"3", "0", {"Quantity", "15", "1", "1", "2", "0", "8", "------"}},
+        // Cement 15 + 2; steel 7.5 + 20 kg; cement itself has no weight.
+        {"3", "2", {"Quantity", "17", "1", "1", "2", "0", "28", "------"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tap_units);
+        Fixture f;
+        f.write_bill("tank.csv", {"h", "Cement,Sack,5,2004", "Sand,m3,0.35,2002", "Boulders,m3,0.2,2011",
+                                  "Gravel,m3,0.1,2012", "\"Steel bar\",bar,0.5,2001", "\"Skilled labor\",day,2,7001"});
+        f.start();
+        f.set_quantity(1, c.tank_units);
+        f.set_quantity(2, c.tap_units);
+        transport_tab_shown(f.doc);
+        EXPECT_FALSE(f.doc.cambio_materiales);
+        EXPECT_EQ(f.doc.SG7.column(2), c.quantities);
+    }
 }
 
 TEST(Transport, PipeBulkVolume) {
