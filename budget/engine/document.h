@@ -33,8 +33,8 @@ struct Document {
 
     // Project tables.
     Grid SG1, SG2, SG3, SG4, SG5, SG6, SG7, SG8, SG9;
-    std::string especificar_otros;  // "Specify Others:" field
-    std::string herramientas;       // tools percentage field
+    std::string others_description;  // "Specify Others:" field
+    std::string tools_percentage;       // tools percentage field
     int maxde = 0;
     int maxds = 0;
 

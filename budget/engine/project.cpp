@@ -118,7 +118,7 @@ void inicializardatos(Document& doc, Messages& messages) {
     doc.SG8.set_col_width(0, 250);
 
     auto tools = textfile::read_lines(doc.files_dir / "herram.cst");
-    doc.herramientas = tools.empty() ? "" : tools[0];
+    doc.tools_percentage = tools.empty() ? "" : tools[0];
     read_table_file(doc.SG9, doc.files_dir / "aportes.csv");
     doc.SG9.set_fixed_rows(1);
 }
@@ -126,7 +126,7 @@ void inicializardatos(Document& doc, Messages& messages) {
 void condicionesiniciales(Document& doc, Messages& messages) {
     for (Grid* g : project_tables(doc)) g->clear();
     inicializardatos(doc, messages);
-    doc.especificar_otros.clear();
+    doc.others_description.clear();
     doc.project_file.clear();
     doc.saved = true;
     doc.report_outdated = false;
@@ -199,8 +199,8 @@ void diametros(Document& doc) {
 
 void cargarproyecto(Document& doc, const fs::path& bfl) {
     auto lines = textfile::read_lines(bfl);
-    doc.especificar_otros = lines.size() > 0 ? lines[0] : "";
-    doc.herramientas = lines.size() > 1 ? lines[1] : "";
+    doc.others_description = lines.size() > 0 ? lines[0] : "";
+    doc.tools_percentage = lines.size() > 1 ? lines[1] : "";
     auto tables = project_tables(doc);
     for (size_t k = 0; k < tables.size(); ++k) {
         fs::path file = bfl;
@@ -212,7 +212,7 @@ void cargarproyecto(Document& doc, const fs::path& bfl) {
 
 void salvarproyecto(Document& doc, const fs::path& bfl) {
     textfile::AtomicGroup group;
-    group.add_lines(bfl, {doc.especificar_otros, doc.herramientas, "0"});
+    group.add_lines(bfl, {doc.others_description, doc.tools_percentage, "0"});
     auto tables = project_tables(doc);
     for (size_t k = 0; k < tables.size(); ++k) {
         fs::path file = bfl;

@@ -297,7 +297,7 @@ void rebuild_report(Document& doc) {
     inicializar(doc);
     Rates k;
     k.B = benefit_factor(doc);
-    k.T = doc.num(doc.herramientas);
+    k.T = doc.num(doc.tools_percentage);
     k.w = wages(doc);
     BillCache bills;
     double tools = 0, credit = 0;

@@ -32,7 +32,7 @@ TEST(Project, InitialTables) {
     EXPECT_EQ(d.SG7.row(7), (Row{"Total", "------", "------", "", "", "", "", ""}));
     EXPECT_EQ(d.SG8(0, 9), "Others");
     EXPECT_EQ(d.SG9(1, 6), "90");
-    EXPECT_EQ(d.herramientas, "2");
+    EXPECT_EQ(d.tools_percentage, "2");
     EXPECT_TRUE(d.saved);
     EXPECT_FALSE(d.report_outdated);
     EXPECT_FALSE(d.save_button_enabled);
@@ -93,8 +93,8 @@ void fill_project(Fixture& f) {
     table_edited(f.doc, ProjectTable::SG7);
     f.doc.SG8.set_cell(1, 1, "500");
     table_edited(f.doc, ProjectTable::SG8, 1, 1);
-    f.doc.especificar_otros = "Fencing, signs";
-    f.doc.herramientas = "3.5";
+    f.doc.others_description = "Fencing, signs";
+    f.doc.tools_percentage = "3.5";
 }
 
 TEST(Project, SaveAndOpenReproduceEveryTable) {
@@ -120,8 +120,8 @@ TEST(Project, SaveAndOpenReproduceEveryTable) {
         SCOPED_TRACE(kTableExtensions[k]);
         EXPECT_EQ(a[k]->to_lines(), b[k]->to_lines());
     }
-    EXPECT_EQ(opened.doc.especificar_otros, "Fencing, signs");
-    EXPECT_EQ(opened.doc.herramientas, "3.5");
+    EXPECT_EQ(opened.doc.others_description, "Fencing, signs");
+    EXPECT_EQ(opened.doc.tools_percentage, "3.5");
     EXPECT_EQ(opened.doc.maxde, 1);
     EXPECT_EQ(opened.doc.maxds, 1);
     EXPECT_TRUE(opened.doc.report_outdated);
@@ -137,7 +137,7 @@ TEST(Project, AFailedSaveLeavesTheOldProjectIntact) {
     for (const auto& e : fs::directory_iterator(f.projects)) before[e.path()] = textfile::read_bytes(e.path());
 
     f.doc.SG1.set_cell(1, 0, "Changed");
-    f.doc.especificar_otros = "Changed";
+    f.doc.others_description = "Changed";
     fs::remove(f.projects / "p.dis");
     fs::create_directories(f.projects / "p.dis" / "x");  // the .dis file cannot be written
     before.erase(f.projects / "p.dis");
@@ -222,8 +222,8 @@ TEST(Project, NewDiscardsTheProject) {
     EXPECT_EQ(f.doc.SG1(1, 0), "");
     EXPECT_EQ(f.doc.SG2(3, 1), "");
     EXPECT_EQ(f.doc.SG3.row_count(), 1);
-    EXPECT_EQ(f.doc.especificar_otros, "");
-    EXPECT_EQ(f.doc.herramientas, "2");
+    EXPECT_EQ(f.doc.others_description, "");
+    EXPECT_EQ(f.doc.tools_percentage, "2");
     EXPECT_TRUE(f.doc.saved);
     EXPECT_TRUE(f.doc.save_button_enabled);
 }
