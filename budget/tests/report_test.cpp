@@ -1,5 +1,7 @@
 #include "budget/engine/project.h"
 #include "budget/engine/report.h"
+#include "budget/engine/report_export.h"
+#include "common/textfile.h"
 #include "budget/tests/fixture.h"
 #include "common/errors.h"
 
@@ -138,6 +140,25 @@ TEST(Report, ChangedBenefitsRebuildAtOnce) {
     benefits_window_closed(f.doc, true);
     EXPECT_EQ(f.doc.SG12(6, 2), "150");
     EXPECT_FALSE(f.doc.report_outdated);
+}
+
+TEST(Report, ExportToTheWorkbook) {
+    Fixture f;
+    worked_project(f);
+    rebuild_report(f.doc);
+    f.doc.SG1.set_cell(1, 0, "Los Pinos");
+    EXPECT_EQ(report_workbook_name(f.doc), f.projects / "Budget Report -  - Los Pinos.xlsx");
+    f.doc.project_file = f.projects / "pinos.bfl";
+    fs::path book = report_workbook_name(f.doc);
+    EXPECT_EQ(book, f.projects / "Budget Report - pinos - Los Pinos.xlsx");
+    EXPECT_TRUE(export_report(f.doc, book, f.messages));
+    EXPECT_EQ(textfile::read_bytes(book).substr(0, 2), "PK");
+    textfile::write_lines(book, {"keep"});
+    f.messages.answer_next(Answer::Cancel);
+    EXPECT_FALSE(export_report(f.doc, book, f.messages));
+    EXPECT_EQ(textfile::read_lines(book), Row{"keep"});
+    EXPECT_EQ(f.messages.texts(), (Row{"The report has been exported to Excel File " + book.string(),
+                                       "File " + book.string() + " already exists\rOk to overwrite ?"}));
 }
 
 TEST(Report, AMissingBillStopsTheRebuild) {
