@@ -305,6 +305,12 @@ void AtomicGroup::add_lines(const std::filesystem::path& file, const std::vector
 }
 
 void AtomicGroup::commit() {
+    // A target that is a folder would only fail at its rename, after the
+    // files before it were replaced: refuse the whole group first.
+    for (const auto& [file, bytes] : files_) {
+        std::error_code ec;
+        if (std::filesystem::is_directory(file, ec)) throw FileError(file_message(file, "is a folder, not a file"));
+    }
     std::vector<std::filesystem::path> temps;
     try {
         for (const auto& [file, bytes] : files_) {

@@ -84,6 +84,18 @@ TEST(TextFile, AGroupWithOneUnwritableFileChangesNothing) {
     EXPECT_EQ(read_lines(dir / "a.txt"), std::vector<std::string>{"old a"});
 }
 
+TEST(TextFile, AGroupWithAFolderAsTargetChangesNothing) {
+    TempDir dir;
+    write_lines(dir / "a.txt", {"old a"});
+    std::filesystem::create_directories(dir / "b.txt" / "inside");
+    AtomicGroup group;
+    group.add_lines(dir / "a.txt", {"new a"});
+    group.add_lines(dir / "b.txt", {"new b"});
+    EXPECT_THROW(group.commit(), FileError);
+    EXPECT_EQ(read_lines(dir / "a.txt"), std::vector<std::string>{"old a"});
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+}
+
 TEST(TextFile, AtomicGroupReplacesAllTogether) {
     TempDir dir;
     AtomicGroup group;
