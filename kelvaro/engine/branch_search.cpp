@@ -27,7 +27,9 @@ double roundtrip_general_fast(double x) {
     // or the scaling below would not be exact: take the text path.
     if (!(a >= 1e-4 && a < 1e14)) return numtext::roundtrip_general(x);
     // d = 14 - (decimal exponent of a), so that a * 10^d lies in [1e14, 1e15).
-    int d = 14 - static_cast<int>(std::floor(std::log10(a)));
+    // Decimal exponent from the binary one (floor(b * log10 2), within one);
+    // the loop below corrects it.
+    int d = 14 - ((std::ilogb(a) * 1233) >> 12);
     if (d < 0 || d > 19) return numtext::roundtrip_general(x);
     double y = 0, err = 0;
     for (int attempt = 0; attempt < 3; ++attempt) {

@@ -131,14 +131,16 @@ void CalcularRamales(Document& doc, const std::string& red, Messages& messages, 
     for (int r = kFirstPipeRow; r < pipe_rows; ++r) {
         auto it = input_row.find(pipes(0, r));
         if (it != input_row.end())
-            own[r] = nt::roundtrip_general(nt::read_lenient(input(col::kDemand, it->second)) +
-                                           nt::read_lenient(input(col::kHandedOn, it->second)));
+            own[r] = roundtrip_general_fast(nt::read_lenient(input(col::kDemand, it->second)) +
+                                            nt::read_lenient(input(col::kHandedOn, it->second)));
     }
     for (const auto& branch : branches) {
         for (size_t p = 0; p < branch.size(); ++p) {
             const double demand = own[branch[p]];
+            // Adding 0 to a value read back from text leaves it unchanged.
+            if (demand == 0) continue;
             for (size_t u = p; u < branch.size(); ++u)
-                accumulated[branch[u]] = nt::roundtrip_general(accumulated[branch[u]] + demand);
+                accumulated[branch[u]] = roundtrip_general_fast(accumulated[branch[u]] + demand);
             own[branch[p]] = 0;
         }
     }
@@ -203,7 +205,7 @@ void CalcularRamales(Document& doc, const std::string& red, Messages& messages, 
             const int s = to_row[p];
             const double hf = head_loss(length[p], flow[p], coefficient[k - 1], internal[k - 1]);
             const double pressure = upstream - hf - nt::read_lenient(nodes(2, s));
-            grade[s] = nt::roundtrip_general(round2(upstream - hf));
+            grade[s] = roundtrip_general_fast(round2(upstream - hf));
             upstream = grade[s];
             const double required = nt::read_strict(min_pressure[s - 1]);
             if (round2(pressure) < round2(required)) {
