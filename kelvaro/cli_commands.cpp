@@ -37,13 +37,15 @@ int design_project(const CalcRequest& req, Messages& messages, Document& doc) {
         ensure_option_files(req.data);
         becoming_active(doc);
         ProjectFiles files = read_project(req.project, true);
-        // The unit flow of the project is read strictly by every step after this.
-        if (!numtext::is_number(files.unit_flow)) {
-            fs::path bra = req.project;
-            bra.replace_extension(".bra");
-            throw FileError("File \"" + bra.string() + "\": line 3: '" + files.unit_flow +
-                            "' is not a valid floating point value");
-        }
+        // The two project values are read strictly by the calculation: a value
+        // that is no number makes the project file unreadable.
+        fs::path bra = req.project;
+        bra.replace_extension(".bra");
+        const std::pair<int, const std::string*> values[] = {{2, &files.min_pressure}, {3, &files.unit_flow}};
+        for (const auto& [line, text] : values)
+            if (!numtext::is_number(*text))
+                throw FileError("File \"" + bra.string() + "\": line " + std::to_string(line) + ": '" + *text +
+                                "' is not a valid floating point value");
         apply_project(doc, std::move(files));
         after_open(doc);
     } catch (const FileError& e) {

@@ -317,6 +317,12 @@ void OptionsEditor::reset(const Document& doc, Messages& messages) {
     fill(doc);
 }
 
+void project_box_key_released(Document& doc, int box, Messages& messages) {
+    messages.notice("To change this value, double click on the box");
+    if (box == 2) doc.Edit2 = nt::format_general(doc.presmin);
+    if (box == 3) doc.Edit3 = nt::format_general(doc.caudalunitario);
+}
+
 void after_unit_flow_options(Document& doc, const OptionsEditor& editor, Messages& messages) {
     if (editor.picked_consumption().empty()) return;
     if (messages.question("The consumption has changed to " + editor.picked_consumption() +

@@ -98,6 +98,10 @@ private:
     Grid units_;
 };
 
+// A key released in Edit2 (box 2) or Edit3 (box 3): these boxes are changed
+// from the Options window only, so the option value is put back.
+void project_box_key_released(Document& doc, int box, Messages& messages);
+
 // After the Options window closed from a double click on Edit3: when a
 // consumption was picked, asks whether to take its "Max Hour Flow" as unit flow.
 void after_unit_flow_options(Document& doc, const OptionsEditor& editor, Messages& messages);

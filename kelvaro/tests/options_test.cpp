@@ -137,6 +137,18 @@ TEST(OptionsEditor, UnitFlowQuestionAndPressureAtOnce) {
     EXPECT_EQ(f.doc.Edit3, "0.0235");
 }
 
+TEST(Options, ProjectBoxesTakeTheirValuesBackOnAKey) {
+    Folder f;
+    becoming_active(f.doc);
+    ScriptedMessages messages;
+    for (int box : {2, 3}) {
+        f.doc.Edit2 = f.doc.Edit3 = "typed";
+        project_box_key_released(f.doc, box, messages);
+        EXPECT_EQ(box == 2 ? f.doc.Edit2 : f.doc.Edit3, box == 2 ? "10" : "0.0157");
+    }
+    EXPECT_EQ(messages.texts(), std::vector<std::string>(2, "To change this value, double click on the box"));
+}
+
 TEST(OptionsEditor, MillimetreUnitAndReset) {
     Folder f;
     becoming_active(f.doc);
