@@ -55,7 +55,8 @@ ProjectFiles read_project(const fs::path& chosen, bool read_values) {
     TextList rows = read_text_file(ghd);
     for (size_t i = 0; i < rows.size(); ++i) {
         TextList items = read_items(rows[i]);
-        if (items.size() < 8)
+        // A blank line is an empty row; a row cut short is a damaged file.
+        if (!items.empty() && items.size() < 8)
             throw FileError(textfile::file_message(ghd, "line " + std::to_string(i + 1) + " has " +
                                                             std::to_string(items.size()) +
                                                             " values; 8 are needed"));

@@ -94,6 +94,12 @@ TEST(ToCalculate, StopsWithAClearMessage) {
           {"3", "3", "4", "50", "80", "70", "1", "2"},
           {"4", "4", "5", "50", "70", "60", "1", "1"}},
          "Network 1: node 5 is not joined"},
+        // 2 and 3 feed each other: no terminal node, no household reaches a pipe.
+        {"closed loop",
+         {{"1", "1", "2", "50", "100", "90", "1", "1"},
+          {"2", "2", "3", "50", "90", "80", "1", "1"},
+          {"3", "3", "2", "50", "80", "90", "1", "1"}},
+         "pipe 1 of network 1 serves 0 households"},
         {"child before its parent",
          {{"1", "1", "2", "50", "100", "90", "1", "1"},
           {"2", "3", "4", "50", "80", "70", "1", "1"},

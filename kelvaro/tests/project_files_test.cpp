@@ -130,6 +130,17 @@ TEST(ProjectFiles, BadFilesAreReportedByNameAndChangeNothing) {
     }
 }
 
+TEST(ProjectFiles, EmptyRowsOfTheTableComeBackEmpty) {
+    testing::TempDir dir;
+    Document doc = sample();
+    doc.ZCSG4.set_row_count(30);  // the table as the program starts, two pipes typed
+    write_project(doc, dir / "P.bra");
+    EXPECT_EQ(textfile::read_lines(dir / "P.ghd")[5], ",,,,,,,");
+    ProjectFiles files = read_project(dir / "P.bra", true);
+    ASSERT_EQ(files.rows.size(), 28u);
+    EXPECT_EQ(files.rows[27], TextList(8, ""));
+}
+
 TEST(ProjectFiles, MissingTableStopsOpenButMissingBoxesAndPlanDoNot) {
     testing::TempDir dir;
     write_project(sample(), dir / "P.bra");
