@@ -4,6 +4,7 @@
 #include "kelvaro/engine/branch_search.h"
 #include "kelvaro/engine/design.h"
 #include "kelvaro/engine/options.h"
+#include "kelvaro/engine/project_files.h"
 #include "kelvaro/engine/topology.h"
 #include "kelvaro/tests/reference_design.h"
 
@@ -13,6 +14,7 @@
 #include <cmath>
 #include <cstring>
 #include <random>
+#include <set>
 
 namespace velmora::kelvaro {
 namespace {
@@ -213,6 +215,33 @@ TEST(BranchSearch, ChoosesWhatTheFullEnumerationChooses) {
     EXPECT_GT(fallbacks, 5);
     EXPECT_GT(networks_with_boxes, 20);
     EXPECT_GT(below_largest, 500);
+}
+
+TEST(BranchSearch, ShippedExampleMatchesTheFullEnumeration) {
+    const std::filesystem::path data = VELMORA_SOURCE_DATA_DIR "/kelvaro";
+    Document doc;
+    doc.catalogue = load_catalogue(data / "pipes_branch.csv");
+    doc.diammin = 0;
+    doc.diammax = 5;
+    doc.chw = 140;
+    doc.IQF = 0.15;
+    build_catalogue_slices(doc);
+    apply_project(doc, read_project(data / "examples" / "villa_alta.bra", true));
+    after_open(doc);
+    const ReferenceResult expected = reference_design(doc);
+    ScriptedMessages messages;
+    NullProgress progress;
+    ASSERT_EQ(to_calculate(doc, messages, progress), CalcResult::Done);
+    EXPECT_TRUE(messages.records().empty());
+    EXPECT_TRUE(expected.warnings.empty());
+    ASSERT_EQ(doc.ZCSG5.row_count(), 2 + 31 + 1);
+    std::set<std::string> sizes;
+    for (int r = 2; r < doc.ZCSG5.row_count() - 1; ++r) {
+        EXPECT_EQ(doc.ZCSG5(9, r), expected.diameter.at(doc.ZCSG5(1, r))) << "pipe " << doc.ZCSG5(1, r);
+        sizes.insert(doc.ZCSG5(9, r));
+        EXPECT_GE(nt::read_strict(doc.ZCSG5(18, r)), 10) << "pipe " << doc.ZCSG5(1, r);
+    }
+    EXPECT_GE(sizes.size(), 4u);  // a real design, not one diameter everywhere
 }
 
 TEST(BranchSearch, ProgressRunsFromZeroToHundredPerNetwork) {
