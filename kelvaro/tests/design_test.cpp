@@ -82,7 +82,7 @@ TEST(ToCalculate, StopsWithAClearMessage) {
     struct Case {
         const char* what;
         std::vector<std::vector<std::string>> pipes;
-        std::string message_part;
+        std::string expected_text;
     };
     const std::vector<Case> cases{
         {"half a household", {{"1", "1", "2", "50", "100", "90", "0.5", "1"}}, "pipe 1 of network 1 serves 0.5"},
@@ -113,7 +113,7 @@ TEST(ToCalculate, StopsWithAClearMessage) {
         EXPECT_EQ(to_calculate(doc, messages, progress), CalcResult::Stopped) << c.what;
         ASSERT_FALSE(messages.records().empty()) << c.what;
         EXPECT_EQ(messages.records().back().kind, "error");
-        EXPECT_NE(messages.records().back().text.find(c.message_part), std::string::npos)
+        EXPECT_NE(messages.records().back().text.find(c.expected_text), std::string::npos)
             << c.what << ": " << messages.records().back().text;
     }
 }

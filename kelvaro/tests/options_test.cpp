@@ -61,7 +61,7 @@ TEST(Options, SlicesFollowTheFileAndUltimonudoTheCounter) {
 }
 
 TEST(Options, ShortOrMalformedFilesNameTheFileAndChangeNothing) {
-    struct Case { const char* file; std::string bytes; const char* part; };
+    struct Case { const char* file; std::string bytes; const char* expected_text; };
     const std::vector<Case> cases{
         {"minmaxdia", "0\r\n5\r\n", "has 2 lines; 3 are needed"},
         {"minmaxdia", "0\r\nfive\r\n140\r\n", "line 2: 'five' is not a valid integer value"},
@@ -79,7 +79,7 @@ TEST(Options, ShortOrMalformedFilesNameTheFileAndChangeNothing) {
                     becoming_active(f.doc);
                 } catch (const FileError& e) {
                     EXPECT_NE(std::string(e.what()).find(c.file), std::string::npos) << e.what();
-                    EXPECT_NE(std::string(e.what()).find(c.part), std::string::npos) << e.what();
+                    EXPECT_NE(std::string(e.what()).find(c.expected_text), std::string::npos) << e.what();
                     throw;
                 }
             },

@@ -90,7 +90,7 @@ TEST(ProjectFiles, EmptyBoxListsBeforeAnyCalculation) {
 }
 
 TEST(ProjectFiles, BadFilesAreReportedByNameAndChangeNothing) {
-    struct Case { const char* ext; std::string bytes; const char* message_part; };
+    struct Case { const char* ext; std::string bytes; const char* expected_text; };
     const std::vector<Case> cases{
         {".bra", "Only\r\ntwo\r\n", "has 2 lines; 4 are needed"},
         {".ghd", "1,1,2\r\n", "line 1 has 3 values; 8 are needed"},
@@ -118,10 +118,10 @@ TEST(ProjectFiles, BadFilesAreReportedByNameAndChangeNothing) {
         ScriptedMessages messages;
         dialogs.push(FileChoice{dir / "P.bra", 1});
         open_command(doc, dialogs, messages);
-        ASSERT_EQ(messages.records().size(), 1u) << c.ext << " " << c.message_part;
+        ASSERT_EQ(messages.records().size(), 1u) << c.ext << " " << c.expected_text;
         const std::string& text = messages.records()[0].text;
         EXPECT_NE(text.find(std::string("P") + c.ext), std::string::npos) << text;
-        EXPECT_NE(text.find(c.message_part), std::string::npos) << text;
+        EXPECT_NE(text.find(c.expected_text), std::string::npos) << text;
         EXPECT_EQ(doc.Edit1, "current");
         EXPECT_EQ(doc.ZCSG4(1, 2), "keep");
         std::map<std::string, std::string> after;
