@@ -121,6 +121,11 @@ Grid load_units(const fs::path& file) {
 
 void save_units(const fs::path& file, const Grid& units) { textfile::write_lines(file, units.to_lines(0)); }
 
+void set_folders(Document& doc, const Folders& folders) {
+    doc.carpetadatos = folders.database_dir(Program::Kelvaro);
+    doc.carpetaproyectos = folders.projects_dir(Program::Kelvaro);
+}
+
 void build_catalogue_slices(Document& doc) {
     doc.diamnominal.clear();
     doc.diaminterno.clear();

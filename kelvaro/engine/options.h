@@ -2,6 +2,7 @@
 // Option files ("minmaxdia", "minpre", "usage", "units.qtx"), the diameter
 // catalogue ("pipes_branch.csv"), what the main window reloads whenever it
 // becomes active, and the engine side of the Options window.
+#include "common/folders.h"
 #include "common/grid.h"
 #include "common/ports.h"
 #include "kelvaro/engine/document.h"
@@ -31,6 +32,9 @@ void ensure_option_files(const std::filesystem::path& folder);
 Grid load_catalogue(const std::filesystem::path& file);
 Grid load_units(const std::filesystem::path& file);
 void save_units(const std::filesystem::path& file, const Grid& units);
+
+// carpetadatos and carpetaproyectos from the suite's folders.
+void set_folders(Document& doc, const Folders& folders);
 
 // Catalogue rows diammin + 1 to diammax + 1 into the four slices.
 void build_catalogue_slices(Document& doc);

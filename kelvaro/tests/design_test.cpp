@@ -118,6 +118,15 @@ TEST(ToCalculate, StopsWithAClearMessage) {
     }
 }
 
+TEST(ToCalculate, MinAboveMaxLeavesNoDiameterAndStops) {
+    Document doc = make_doc({{"1", "1", "2", "100", "100", "80", "4", "1"}}, 2, 1);
+    EXPECT_TRUE(doc.diaminterno.empty());
+    ScriptedMessages messages;
+    NullProgress progress;
+    EXPECT_EQ(to_calculate(doc, messages, progress), CalcResult::Stopped);
+    EXPECT_EQ(messages.records().back().text.rfind("There is no diameter to choose", 0), 0u);
+}
+
 TEST(ToCalculate, InputChecksRefuseWithTheirMessages) {
     Document doc = make_doc({{"1", "1", "2", "50", "100", "90", "0", "1"},
                              {"2", "7", "3", "", "90", "80", "2", "1"}});
