@@ -1,0 +1,16 @@
+#pragma once
+// Export of the result tables: comma-separated text and a two-sheet workbook.
+#include "kelvaro/engine/document.h"
+
+#include <filesystem>
+
+namespace velmora::kelvaro {
+
+// "Pipelines design", every ZCSG5 row from row 0 as comma text, "Nodes
+// hydraulic conditions", every ZCSG6 row.
+TextList results_csv_lines(const Document& doc);
+void write_results_csv(const Document& doc, const std::filesystem::path& file);
+// Sheets "Spreadsheet" (ZCSG5) and "Nodes conditions" (ZCSG6), with borders.
+void write_results_workbook(const Document& doc, const std::filesystem::path& file);
+
+}  // namespace velmora::kelvaro
