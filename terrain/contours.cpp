@@ -92,6 +92,14 @@ long long grid_spacing(double extent, Designer designer) {
     return static_cast<long long>(std::nearbyint(extent / 100)) + (designer == Designer::Kelvaro ? 2 : 1);
 }
 
+int max_contour_interval(Designer designer) { return designer == Designer::Kelvaro ? 20 : 10; }
+
+bool interval_redraws(std::string_view text, Designer designer) {
+    if (!numtext::is_integer(text)) return false;
+    long long t = numtext::read_int_lenient(text);
+    return t >= 1 && t <= max_contour_interval(designer);
+}
+
 int containing_triangle(const TDelaunay& mesh, double x, double y) {
     double px = std::nearbyint(x), py = std::nearbyint(y);
     int found = 0;

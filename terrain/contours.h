@@ -53,6 +53,12 @@ double plane_elevation(const TDelaunay& mesh, int t, double x, double y);
 // grid nodes its bounding box covers. Indexed [i * 100 + j].
 std::vector<int> grid_owners(const TDelaunay& mesh, long long gx, long long gy);
 
+// "Contour Lines Frequency": the spinner's range is 1 to the maximum (20 in
+// Kelvaro, 10 in Marulet); a key released in the box redraws only when the box
+// reads as a whole number in that range.
+int max_contour_interval(Designer designer);
+bool interval_redraws(std::string_view text, Designer designer);
+
 class ContourMap {
 public:
     explicit ContourMap(Designer designer, Messages* messages = nullptr);

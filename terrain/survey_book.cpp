@@ -378,7 +378,9 @@ bool SurveyBook::save_as_excel(FileDialogs& dialogs) {
     return true;
 }
 
-void SurveyBook::write_workbook(const std::filesystem::path& file) const {
+void SurveyBook::write_workbook(const std::filesystem::path& file) const { workbook().save(file); }
+
+Workbook SurveyBook::workbook() const {
     Workbook book;
     Worksheet& sheet = book.add_sheet("Survey Book");
     for (int r = 0; r < ZCSG1.row_count(); ++r)
@@ -391,7 +393,7 @@ void SurveyBook::write_workbook(const std::filesystem::path& file) const {
                 sheet.set_value(r, col, text);
         }
     for (const Merge& m : ZCSG1.merges()) sheet.merge(CellRange{m.row, m.col, m.row + m.rows - 1, m.col + m.cols - 1});
-    book.save(file);
+    return book;
 }
 
 void SurveyBook::export_data() {

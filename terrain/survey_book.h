@@ -15,6 +15,7 @@
 // sets the column count and the headers. Rows from 2 are shots, one per pipe;
 // the end of the data is the first row from 2 whose "To #" reads as 0.
 #include "common/grid.h"
+#include "common/workbook.h"
 #include "terrain/plan_lists.h"
 
 #include <filesystem>
@@ -120,7 +121,9 @@ public:
     bool open(FileDialogs& dialogs);
     bool save(FileDialogs& dialogs);
     bool save_as_excel(FileDialogs& dialogs);
-    // Writes the table, headers and their merges included, as a workbook.
+    // The table as one sheet: header rows as bold text with their merges,
+    // cells that read as numbers as numbers.
+    Workbook workbook() const;
     void write_workbook(const std::filesystem::path& file) const;
 
     // "Export Data to Data/Drawing Tab": sets the export flag of the view

@@ -284,3 +284,16 @@ TEST(Contours, NumbersAreReadStrictly) {
     EXPECT_THROW(kelvaro.definirmalla(named, canvas, "10"), ConversionError);
     EXPECT_NO_THROW(marulet.definirmalla(named, canvas, "10"));
 }
+
+TEST(Contours, IntervalBoxRedrawsOnlyWithinTheSpinnerRange) {
+    struct Case {
+        const char* text;
+        bool kelvaro, marulet;
+    } cases[] = {{"1", true, true},   {"10", true, true},  {"15", true, false}, {"20", true, false},
+                 {"25", false, false}, {"0", false, false}, {"-5", false, false}, {"2.5", false, false},
+                 {"", false, false},   {"x", false, false}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(interval_redraws(c.text, Designer::Kelvaro), c.kelvaro) << c.text;
+        EXPECT_EQ(interval_redraws(c.text, Designer::Marulet), c.marulet) << c.text;
+    }
+}

@@ -310,6 +310,15 @@ TEST(SurveyBook, SaveAsExcelKelvaroOnly) {
     ASSERT_TRUE(book.save_as_excel(dialogs));
     EXPECT_EQ(dialogs.requests()[0].filter, "Excel files (*.xlsx)|*.xlsx|All Files (*.*)|*.*");
     EXPECT_EQ(textfile::read_bytes(dir / "book.xlsx").substr(0, 2), "PK");
+    Workbook wb = book.workbook();
+    ASSERT_EQ(wb.sheets().size(), 1u);
+    const auto& cells = wb.sheets()[0].cells();
+    EXPECT_EQ(cells.at({0, 19}).text, "Total Coordinates");
+    EXPECT_TRUE(cells.at({0, 19}).bold);
+    EXPECT_EQ(cells.at({1, 14}).text, "From");
+    EXPECT_TRUE(cells.at({2, 3}).is_number);
+    EXPECT_EQ(cells.at({2, 3}).number, 1.0);
+    EXPECT_EQ(wb.sheets()[0].merges().size(), book.ZCSG1.merges().size());
 
     SurveyBook marulet(Designer::Marulet);
     EXPECT_FALSE(marulet.has_save_as_excel());
