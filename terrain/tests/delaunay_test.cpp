@@ -224,23 +224,39 @@ TEST(TDelaunay, SameTrianglesInSameOrderAsPlainConstruction) {
     struct Case {
         const char* name;
         std::vector<dVertex> points;
+        int triangles;  // -1: some
     };
     std::vector<Case> cases = {
-        {"random 2000", random_points(2000, 7, 1000, false)},
-        {"whole pixels 1500", random_points(1500, 11, 120, true)},
+        {"random 2000", random_points(2000, 7, 1000, false), -1},
+        {"whole pixels 1500", random_points(1500, 11, 120, true), -1},
     };
     std::vector<dVertex> grid;
     for (int i = 0; i < 30; ++i)
         for (int j = 0; j < 30; ++j) grid.push_back({i * 10.0, j * 10.0, 0, i * 30 + j + 1});
-    cases.push_back({"grid 30x30", grid});
+    cases.push_back({"grid 30x30", grid, 2 * 29 * 29});
+    std::vector<dVertex> horizontal, vertical, rows, close;
+    for (int i = 0; i < 60; ++i) {
+        horizontal.push_back({i * 3.0, 7.0, 0, i + 1});
+        vertical.push_back({7.0, i * 3.0, 0, i + 1});
+        rows.push_back({i * 5.0, (i % 2) * 4.0, 0, i + 1});
+        close.push_back({100 + i * 3e-6, 100 + (i % 3) * 3e-6, 0, i + 1});
+    }
+    cases.push_back({"points on a horizontal line", horizontal, 0});
+    cases.push_back({"points on a vertical line", vertical, 0});
+    cases.push_back({"two rows", rows, 58});
+    cases.push_back({"points a few millionths apart", close, -1});
     for (const auto& c : cases) {
-        TDelaunay d;
+        ScriptedMessages messages;
+        TDelaunay d(&messages);
         for (const auto& p : c.points) d.AddPoint(p.x, p.y, p.z, p.node);
         d.Mesh();
         int n = d.tPoints() - 1;
         std::vector<dVertex> sorted(d.vertices().begin(), d.vertices().begin() + n + 1);
         EXPECT_EQ(triangles_of(d), plain_triangulation(sorted, n)) << c.name;
-        EXPECT_GT(d.triangle_count(), 0) << c.name;
+        if (c.triangles >= 0)
+            EXPECT_EQ(d.triangle_count(), c.triangles) << c.name;
+        else
+            EXPECT_GT(d.triangle_count(), 0) << c.name;
     }
 }
 
