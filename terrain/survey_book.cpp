@@ -300,6 +300,8 @@ void SurveyBook::paste_rows(const std::vector<std::vector<std::string>>& lines, 
     // Pasted data is an unsaved change: closing the window asks to save it.
     salvado_ = false;
 
+    // Positions are full integers: a long field book is pasted whole, never
+    // wrapped back over the first rows.
     int last_row = -1;
     for (size_t l = 0; l < lines.size(); ++l) {
         const int row = top + static_cast<int>(l);
@@ -341,7 +343,7 @@ void SurveyBook::read_sur(const std::filesystem::path& file) {
 
 bool SurveyBook::open(FileDialogs& dialogs) {
     FileDialogRequest request;
-    request.title = "Open a Survey Book File";
+    request.title = kOpenHint;
     request.filter = kSurveyOpenFilter;
     request.default_ext = "sur";
     auto choice = dialogs.open(request);
@@ -352,7 +354,7 @@ bool SurveyBook::open(FileDialogs& dialogs) {
 
 bool SurveyBook::save(FileDialogs& dialogs) {
     FileDialogRequest request;
-    request.title = "Save Survey Book";
+    request.title = kSaveHint;
     request.filter = kSurveySaveFilter;
     request.default_ext = "sur";
     auto choice = dialogs.save(request);
@@ -367,7 +369,7 @@ bool SurveyBook::save(FileDialogs& dialogs) {
 bool SurveyBook::save_as_excel(FileDialogs& dialogs) {
     if (!has_save_as_excel()) return false;
     FileDialogRequest request;
-    request.title = "Save as Excel";
+    request.title = kSaveAsExcelHint;
     request.filter = kSurveyExcelFilter;
     request.default_ext = "xlsx";
     auto choice = dialogs.save(request);

@@ -49,6 +49,15 @@ const SurveyColumns& survey_columns(SurveyView view);
 // Angle in degrees from its degree, minute and second cells.
 double angle_degrees(double deg, double min, double sec);
 
+// Texts of the window.
+inline constexpr const char* kSurveyCaption = "Survey Book";
+inline constexpr const char* kLengthFactorCaption = "Length Factor";
+inline constexpr const char* kInitialElevationCaption = "Initial Elevation [M]=";
+inline constexpr const char* kOpenHint = "Open a Survey Book File";
+inline constexpr const char* kSaveHint = "Save Survey Book";
+inline constexpr const char* kSaveAsExcelHint = "Save as Excel";
+inline constexpr const char* kExportHint = "Export Data to Data/Drawing Tab";
+
 inline constexpr const char* kSurveyOpenFilter = "Survey Book files (*.sur)|*.sur|All Files (*.*)|*.*";
 inline constexpr const char* kSurveySaveFilter = "Survey Book Files (*.sur)|*.sur|All Files (*.*)|*.*";
 inline constexpr const char* kSurveyExcelFilter = "Excel files (*.xlsx)|*.xlsx|All Files (*.*)|*.*";
