@@ -72,6 +72,64 @@ int sign_of(double h) { return h > 0 ? 1 : (h < 0 ? -1 : 0); }
 
 }  // namespace
 
+int contour_cell(const double value[4], double x0, double x1, double y0, double y1, double level,
+                 ContourSegment out[4]) {
+    double h[5], xh[5], yh[5];
+    int sh[5];
+    const double xs[5] = {0, x0, x1, x1, x0};
+    const double ys[5] = {0, y0, y0, y1, y1};
+    for (int m = 1; m <= 4; ++m) {
+        h[m] = value[m - 1] - level;
+        xh[m] = xs[m];
+        yh[m] = ys[m];
+    }
+    h[0] = 0.25 * (h[1] + h[2] + h[3] + h[4]);
+    xh[0] = 0.25 * (xh[1] + xh[2] + xh[3] + xh[4]);
+    yh[0] = 0.25 * (yh[1] + yh[2] + yh[3] + yh[4]);
+    for (int m = 0; m <= 4; ++m) sh[m] = sign_of(h[m]);
+    // Crossing of the level on side p-q.
+    auto sect_x = [&](int p, int q) { return (h[q] * xh[p] - h[p] * xh[q]) / (h[q] - h[p]); };
+    auto sect_y = [&](int p, int q) { return (h[q] * yh[p] - h[p] * yh[q]) / (h[q] - h[p]); };
+    int count = 0;
+    for (int m = 1; m <= 4; ++m) {
+        const int m1 = m, m2 = 0, m3 = m == 4 ? 1 : m + 1;
+        ContourSegment sg;
+        switch (kCaseTable[sh[m1] + 1][sh[m2] + 1][sh[m3] + 1]) {
+            case 1:  // vertex m to the centre
+                sg = {xh[m1], yh[m1], xh[m2], yh[m2]};
+                break;
+            case 2:  // centre to vertex m+1
+                sg = {xh[m2], yh[m2], xh[m3], yh[m3]};
+                break;
+            case 3:  // vertex m+1 to vertex m
+                sg = {xh[m3], yh[m3], xh[m1], yh[m1]};
+                break;
+            case 4:  // vertex m to side centre-(m+1)
+                sg = {xh[m1], yh[m1], sect_x(m2, m3), sect_y(m2, m3)};
+                break;
+            case 5:  // centre to side (m+1)-m
+                sg = {xh[m2], yh[m2], sect_x(m3, m1), sect_y(m3, m1)};
+                break;
+            case 6:  // vertex m+1 to side m-centre
+                sg = {xh[m3], yh[m3], sect_x(m1, m2), sect_y(m1, m2)};
+                break;
+            case 7:  // side m-centre to side centre-(m+1)
+                sg = {sect_x(m1, m2), sect_y(m1, m2), sect_x(m2, m3), sect_y(m2, m3)};
+                break;
+            case 8:  // side centre-(m+1) to side (m+1)-m
+                sg = {sect_x(m2, m3), sect_y(m2, m3), sect_x(m3, m1), sect_y(m3, m1)};
+                break;
+            case 9:  // side (m+1)-m to side m-centre
+                sg = {sect_x(m3, m1), sect_y(m3, m1), sect_x(m1, m2), sect_y(m1, m2)};
+                break;
+            default:
+                continue;
+        }
+        out[count++] = sg;
+    }
+    return count;
+}
+
 PlanExtents plan_extents(const PlanLists& plan) {
     PlanExtents e;
     auto take = [](const PointList& lists, double& lo, double& hi) {
@@ -229,8 +287,6 @@ void ContourMap::dibujarcurvas(Canvas& canvas, int ScaleX, int ScaleY, const Pla
 
     if (level_count > 0) {
         const double level_lo = level(0), level_hi = level(level_count - 1);
-        double h[5], xh[5], yh[5];
-        int sh[5];
         for (int j = kN - 2; j >= 0; --j) {
             for (int i = 0; i <= kN - 2; ++i) {
                 double c1 = Z(i, j), c2 = Z(i + 1, j), c3 = Z(i + 1, j + 1), c4 = Z(i, j + 1);
@@ -239,71 +295,16 @@ void ContourMap::dibujarcurvas(Canvas& canvas, int ScaleX, int ScaleY, const Pla
                 if (!(dmax >= level_lo && dmin <= level_hi && dmin != 0)) continue;
                 long long k = std::max(0LL, static_cast<long long>(std::floor((dmin - first) / static_cast<double>(t))));
                 while (k < level_count && level(k) <= dmin) ++k;
+                const double corner[4] = {c1, c2, c3, c4};
+                const double x0 = X[static_cast<size_t>(i)], x1 = X[static_cast<size_t>(i + 1)];
+                const double y0 = Y[static_cast<size_t>(j)], y1 = Y[static_cast<size_t>(j + 1)];
                 for (; k < level_count && level(k) <= dmax; ++k) {
                     const double z = level(k);
-                    h[1] = c1 - z;
-                    xh[1] = X[static_cast<size_t>(i)];
-                    yh[1] = Y[static_cast<size_t>(j)];
-                    h[2] = c2 - z;
-                    xh[2] = X[static_cast<size_t>(i + 1)];
-                    yh[2] = Y[static_cast<size_t>(j)];
-                    h[3] = c3 - z;
-                    xh[3] = X[static_cast<size_t>(i + 1)];
-                    yh[3] = Y[static_cast<size_t>(j + 1)];
-                    h[4] = c4 - z;
-                    xh[4] = X[static_cast<size_t>(i)];
-                    yh[4] = Y[static_cast<size_t>(j + 1)];
-                    h[0] = 0.25 * (h[1] + h[2] + h[3] + h[4]);
-                    xh[0] = 0.25 * (xh[1] + xh[2] + xh[3] + xh[4]);
-                    yh[0] = 0.25 * (yh[1] + yh[2] + yh[3] + yh[4]);
-                    for (int m = 0; m <= 4; ++m) sh[m] = sign_of(h[m]);
-                    auto sect = [&](int p, int q, double* pos) {
-                        return (h[q] * pos[p] - h[p] * pos[q]) / (h[q] - h[p]);
-                    };
-                    for (int m = 1; m <= 4; ++m) {
-                        const int m1 = m, m2 = 0, m3 = m == 4 ? 1 : m + 1;
-                        int kase = kCaseTable[sh[m1] + 1][sh[m2] + 1][sh[m3] + 1];
-                        if (kase == 0) continue;
-                        double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-                        switch (kase) {
-                            case 1:  // vertex m to the centre
-                                x1 = xh[m1]; y1 = yh[m1]; x2 = xh[m2]; y2 = yh[m2];
-                                break;
-                            case 2:  // centre to vertex m+1
-                                x1 = xh[m2]; y1 = yh[m2]; x2 = xh[m3]; y2 = yh[m3];
-                                break;
-                            case 3:  // vertex m+1 to vertex m
-                                x1 = xh[m3]; y1 = yh[m3]; x2 = xh[m1]; y2 = yh[m1];
-                                break;
-                            case 4:  // vertex m to side centre-(m+1)
-                                x1 = xh[m1]; y1 = yh[m1];
-                                x2 = sect(m2, m3, xh); y2 = sect(m2, m3, yh);
-                                break;
-                            case 5:  // centre to side (m+1)-m
-                                x1 = xh[m2]; y1 = yh[m2];
-                                x2 = sect(m3, m1, xh); y2 = sect(m3, m1, yh);
-                                break;
-                            case 6:  // vertex m+1 to side m-centre
-                                x1 = xh[m3]; y1 = yh[m3];
-                                x2 = sect(m1, m2, xh); y2 = sect(m1, m2, yh);
-                                break;
-                            case 7:  // side m-centre to side centre-(m+1)
-                                x1 = sect(m1, m2, xh); y1 = sect(m1, m2, yh);
-                                x2 = sect(m2, m3, xh); y2 = sect(m2, m3, yh);
-                                break;
-                            case 8:  // side centre-(m+1) to side (m+1)-m
-                                x1 = sect(m2, m3, xh); y1 = sect(m2, m3, yh);
-                                x2 = sect(m3, m1, xh); y2 = sect(m3, m1, yh);
-                                break;
-                            case 9:  // side (m+1)-m to side m-centre
-                                x1 = sect(m3, m1, xh); y1 = sect(m3, m1, yh);
-                                x2 = sect(m1, m2, xh); y2 = sect(m1, m2, yh);
-                                break;
-                            default:
-                                break;
-                        }
-                        const double sx1 = std::trunc(x1) * ScaleX, sy1 = std::trunc(y1) * ScaleY;
-                        const double sx2 = std::trunc(x2) * ScaleX, sy2 = std::trunc(y2) * ScaleY;
+                    ContourSegment seg[4];
+                    const int count = contour_cell(corner, x0, x1, y0, y1, z, seg);
+                    for (int n = 0; n < count; ++n) {
+                        const double sx1 = std::trunc(seg[n].x1) * ScaleX, sy1 = std::trunc(seg[n].y1) * ScaleY;
+                        const double sx2 = std::trunc(seg[n].x2) * ScaleX, sy2 = std::trunc(seg[n].y2) * ScaleY;
                         canvas.line(sx1, sy1, sx2, sy2);
                         if (labelled.insert(k).second) {
                             Font font = canvas.font();

@@ -53,6 +53,19 @@ double plane_elevation(const TDelaunay& mesh, int t, double x, double y);
 // grid nodes its bounding box covers. Indexed [i * 100 + j].
 std::vector<int> grid_owners(const TDelaunay& mesh, long long gx, long long gy);
 
+// CONREC on one grid cell for one level. The corners, numbered 1 to 4, are
+// (x0, y0), (x1, y0), (x1, y1), (x0, y1) with the values `value[0..3]`; the
+// centre takes the mean of the four. Each of the four triangles (centre,
+// corner m, corner m+1) is contoured from the case table by the signs of
+// value - level. Writes up to four segments, in triangle order, and returns
+// how many.
+struct ContourSegment {
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    bool operator==(const ContourSegment&) const = default;
+};
+int contour_cell(const double value[4], double x0, double x1, double y0, double y1, double level,
+                 ContourSegment out[4]);
+
 // "Contour Lines Frequency": the spinner's range is 1 to the maximum (20 in
 // Kelvaro, 10 in Marulet); a key released in the box redraws only when the box
 // reads as a whole number in that range.

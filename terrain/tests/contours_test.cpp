@@ -297,3 +297,36 @@ TEST(Contours, IntervalBoxRedrawsOnlyWithinTheSpinnerRange) {
         EXPECT_EQ(interval_redraws(c.text, Designer::Marulet), c.marulet) << c.text;
     }
 }
+
+// One 10 x 10 cell at level 5; corners (0,0), (10,0), (10,10), (0,10).
+// Worked by hand from the case table (values minus the level: signs of corner
+// m, the centre and corner m+1 pick the case).
+TEST(Contours, CellCasesFromTheCaseTable) {
+    using S = ContourSegment;
+    struct Case {
+        const char* name;
+        double value[4];
+        std::vector<S> expected;
+    } cases[] = {
+        // h -5 +5 +5 -5, centre 0: case 5 in triangles 1 and 3.
+        {"straight through the centre", {0, 10, 10, 0}, {{5, 5, 5, 0}, {5, 5, 5, 10}}},
+        // h -5 +5 -5 -5, centre -2.5: triangle 1 case 8, triangle 2 case 9.
+        {"one corner above", {0, 10, 0, 0}, {{20.0 / 3, 10.0 / 3, 5, 0}, {10, 5, 20.0 / 3, 10.0 / 3}}},
+        // h 0 +5 -5 -5, centre -1.25: triangle 1 case 4, triangle 2 case 9.
+        {"corner on the level", {5, 10, 0, 0}, {{0, 0, 6, 4}, {10, 5, 6, 4}}},
+        // h 0 0 +5 +5, centre +2.5: case 3 along the bottom side.
+        {"side on the level", {5, 5, 10, 10}, {{10, 0, 0, 0}}},
+        {"all above", {6, 7, 8, 9}, {}},
+    };
+    for (const auto& c : cases) {
+        ContourSegment out[4];
+        int n = contour_cell(c.value, 0, 10, 0, 10, 5, out);
+        ASSERT_EQ(n, static_cast<int>(c.expected.size())) << c.name;
+        for (int k = 0; k < n; ++k) {
+            EXPECT_NEAR(out[k].x1, c.expected[k].x1, 1e-12) << c.name << " " << k;
+            EXPECT_NEAR(out[k].y1, c.expected[k].y1, 1e-12) << c.name << " " << k;
+            EXPECT_NEAR(out[k].x2, c.expected[k].x2, 1e-12) << c.name << " " << k;
+            EXPECT_NEAR(out[k].y2, c.expected[k].y2, 1e-12) << c.name << " " << k;
+        }
+    }
+}
