@@ -2,8 +2,11 @@
 //
 //   terrain_bench [--benchmark_filter=...]
 //   terrain_bench --write-points N SEED FILE   writes the benchmark's points
-//                                              (x y per line) for comparison
-//                                              with other triangulators
+//                                              (x y per line) and, to
+//                                              FILE.tri, their triangles (point
+//                                              line numbers from 0), for
+//                                              comparison with other
+//                                              triangulators (scipy_delaunay.py)
 #include "common/canvas.h"
 #include "terrain/contours.h"
 #include "terrain/delaunay.h"
