@@ -232,10 +232,15 @@ bool disenarseccion(const Document& doc, Section& s, double ndl, double nds) {
             if (s.xs <= to && to < s.xe) insert_before_greater(bps, breakpoint(fixed(1, r)));
         }
         const size_t split = insert_before_greater(bps, breakpoint(format_general(s.xs + s.lp + l)));
-        const std::string p_text = format_general(s.lp > 0 ? s.xs + s.lp : s.xs);
+        // First stretch after the predetermined one. Without a predetermined
+        // stretch there is none before it, even when a forced section starts
+        // at the section start with the same text.
         size_t p = 0;
-        for (size_t k = 0; k < bps.size(); ++k)
-            if (bps[k].text == p_text) p = k;
+        if (s.lp > 0) {
+            const std::string p_text = format_general(s.xs + s.lp);
+            for (size_t k = 0; k < bps.size(); ++k)
+                if (bps[k].text == p_text) p = k;
+        }
 
         for (size_t k = 0; k + 1 < bps.size(); ++k) {
             const double zr = round_even(calculocota(doc, bps[k].value));
