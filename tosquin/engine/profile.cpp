@@ -107,7 +107,9 @@ bool prepararperfil(Document& doc, Messages& messages) {
     compute_scales(doc, doc.graph);
 
     doc.titulo = doc.Edit1;
-    if (!doc.has_file) doc.archivoproyecto = doc.titulo + ".lin";
+    // A project without a file yet is named after its title, in the projects
+    // folder (not wherever the program happens to run).
+    if (!doc.has_file) doc.archivoproyecto = doc.carpetaproyectos / (doc.titulo + ".lin");
     doc.Edit1 = std::filesystem::path(doc.titulo).stem().string();
 
     try {

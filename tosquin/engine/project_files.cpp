@@ -6,6 +6,7 @@
 #include "common/textfile.h"
 #include "tosquin/engine/design.h"
 #include "tosquin/engine/graph.h"
+#include "tosquin/engine/profile.h"
 
 #include <algorithm>
 #include <optional>
@@ -344,6 +345,21 @@ void preguntarguardar(Document& doc, Messages& messages) {
     if (messages.question("The design/survey data has changed. Would you like to save the changes?", "Warning") ==
         Answer::Yes)
         guardararchivos(doc, doc.archivoproyecto);
+}
+
+void new_project(Document& doc) {
+    nuevoproyecto(doc);
+    doc.commands.open = true;
+}
+
+void exit_current_project(Document& doc, Messages& messages) {
+    if (doc.cambios) preguntarguardar(doc, messages);
+    new_project(doc);
+}
+
+void window_closing(Document& doc, Messages& messages, FileDialogs& dialogs) {
+    if (doc.listacam.size() <= 1) return;
+    if (messages.question("Would you like to save the changes?", "Warning") == Answer::Yes) save_as(doc, dialogs);
 }
 
 }  // namespace velmora::tosquin

@@ -50,4 +50,12 @@ void save(Document& doc);
 // `preguntarguardar`.
 void preguntarguardar(Document& doc, Messages& messages);
 
+// "New": resets and enables "Open".
+void new_project(Document& doc);
+// "Exit from the current project": asks to save when changed, then resets.
+void exit_current_project(Document& doc, Messages& messages);
+// Closing the window: with a profile of more than one station loaded, asks
+// "Would you like to save the changes?"; Yes runs "Save As".
+void window_closing(Document& doc, Messages& messages, FileDialogs& dialogs);
+
 }  // namespace velmora::tosquin

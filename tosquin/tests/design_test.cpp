@@ -22,6 +22,31 @@ TEST(HydraulicsTest, WorkedNumbers) {
     EXPECT_NEAR(head_loss(2, 150, equivalent_diameter(2, 150, 1000, 50), 1000), 50, 1e-9);
 }
 
+TEST(GraphTest, ScalesAndCoordinateTransform) {
+    Fixture f;
+    f.doc.graph.width = 1100;
+    f.doc.graph.height = 400;
+    f.profile({{0, 1000}, {500, 950}, {1000, 900}}, 1, 3);
+    const GraphState& g = f.doc.graph;
+    EXPECT_DOUBLE_EQ(g.sx, 1);
+    EXPECT_DOUBLE_EQ(g.sy, 3.2);
+    EXPECT_EQ(convertirxy(g, 1000, 0), (PointF{70, 30}));
+    EXPECT_EQ(convertirxy(g, 950, 500), (PointF{570, 190}));
+    EXPECT_EQ(convertirxy(g, 900, 1000), (PointF{1070, 350}));
+    ASSERT_FALSE(f.canvas.ops.empty());
+    EXPECT_EQ(f.canvas.ops[0].kind, "polyline");  // the ground
+    EXPECT_EQ(f.canvas.ops[0].points, (std::vector<PointF>{{70, 30}, {570, 190}, {1070, 350}}));
+
+    // First station at the lowest point: drawn flat, never with an infinite
+    // scale.
+    Fixture flat;
+    flat.profile({{0, 900}, {500, 950}, {1000, 920}}, 1, 3);
+    EXPECT_TRUE(flat.doc.graph.present);
+    EXPECT_EQ(flat.doc.graph.sy, 0);
+    for (const auto& op : flat.canvas.ops)
+        for (const auto& p : op.points) EXPECT_TRUE(std::isfinite(p.y));
+}
+
 TEST(CalculocotaTest, InterpolatesClampsAndNeedsAGraph) {
     Fixture f;
     f.profile({{0, 1000}, {500, 950}, {500, 940}, {1000, 900}}, 1, 3);

@@ -72,6 +72,7 @@ TEST(LeaveTabTest, ValidationMessagesAndTheThreeStationMinimum) {
     for (const auto& c : cases) {
         Fixture f;
         nuevoproyecto(f.doc);
+        f.doc.carpetaproyectos = f.dir / "Projects";
         f.doc.Edit1 = c.name;
         f.doc.Edit3 = c.flow;
         std::vector<Station> st{{0, 1000}, {100, 950}, {200, 900}};
@@ -87,7 +88,7 @@ TEST(LeaveTabTest, ValidationMessagesAndTheThreeStationMinimum) {
             EXPECT_EQ(f.doc.seccionesz, (std::vector<std::string>{"1000.00", "900.00"}));
             EXPECT_EQ(f.doc.caudal, 2);
             EXPECT_EQ(f.doc.presionresidual, 3);
-            EXPECT_EQ(f.doc.archivoproyecto, "Line.lin");
+            EXPECT_EQ(f.doc.archivoproyecto, f.dir / "Projects" / "Line.lin");
         }
     }
 }

@@ -257,5 +257,33 @@ TEST(ProjectFilesTest, OpenAndSaveCommands) {
     EXPECT_FALSE(g.doc.commands.save);
 }
 
+TEST(ProjectFilesTest, ExitAndCloseAskToSave) {
+    Fixture f;
+    const fs::path lin = f.dir / "line.lin";
+    make_project(f, lin);
+    Fixture g;
+    abrir(g.doc, lin);
+    g.doc.cambios = true;
+    g.doc.nvalvulasaire = 0;
+    g.doc.xva.clear();
+    g.doc.yva.clear();
+    g.messages.answer_next(Answer::Yes);
+    exit_current_project(g.doc, g.messages);
+    EXPECT_EQ(g.messages.texts(),
+              (std::vector<std::string>{"The design/survey data has changed. Would you like to save the changes?"}));
+    EXPECT_EQ(textfile::read_lines(f.dir / "line.des")[3], "0");
+    EXPECT_TRUE(g.doc.listacam.empty());
+    EXPECT_TRUE(g.doc.commands.open);
+
+    ScriptedFileDialogs dialogs;
+    window_closing(g.doc, g.messages, dialogs);  // nothing loaded: no question
+    EXPECT_EQ(g.messages.records().size(), 1u);
+    abrir(g.doc, lin);
+    dialogs.push(FileChoice{f.dir / "closing.lin", 1});
+    window_closing(g.doc, g.messages, dialogs);
+    EXPECT_EQ(g.messages.texts().back(), "Would you like to save the changes?");
+    EXPECT_TRUE(fs::exists(f.dir / "closing.top"));
+}
+
 }  // namespace
 }  // namespace velmora::tosquin::testing
