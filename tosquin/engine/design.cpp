@@ -324,7 +324,7 @@ RunResult calcular(Document& doc, Messages& messages, Canvas* canvas, bool mostr
     auto finish_sheet = [&] { sheet.set_row_count(row + 1); };
 
     try {
-        if (!(q > 0)) throw DesignRefusal("Invalid data: the flow must be greater than 0.");
+        if (!(q >= 0)) throw DesignRefusal("Invalid data: the flow must not be negative.");
         check_first_instance(ref);
         if (doc.seccionesx.size() < static_cast<size_t>(doc.nsecciones) + 1 ||
             doc.seccionesz.size() < static_cast<size_t>(doc.nsecciones) + 1)
