@@ -1,6 +1,8 @@
 #include "tosquin/engine/predetermined.h"
 
 #include "common/numtext.h"
+#include "tosquin/engine/design.h"
+#include "tosquin/engine/graph.h"
 
 #include <algorithm>
 #include <cctype>
@@ -154,6 +156,15 @@ int count_fixed_sections(const Document& doc) {
     for (int r = 1; r < doc.tramosfijos.row_count(); ++r)
         if (!doc.tramosfijos(0, r).empty()) ++n;
     return n;
+}
+
+bool after_predetermined_dialog(Document& doc, Messages& messages, Canvas& canvas) {
+    doc.ntramosfijos = count_fixed_sections(doc);
+    if (!doc.cambios) return false;
+    clear_graph(doc);
+    dibujargrafica(doc, canvas);
+    calcular(doc, messages, &canvas, true);
+    return true;
 }
 
 }  // namespace velmora::tosquin

@@ -4,6 +4,9 @@
 // on a stretch of the line), with their dialogs' checks.
 #include "tosquin/engine/document.h"
 
+#include "common/canvas.h"
+#include "common/ports.h"
+
 #include <string>
 #include <vector>
 
@@ -44,5 +47,10 @@ std::string check_fixed_sections(const Document& doc);
 std::string close_fixed_sections(const Document& doc);
 // `ntramosfijos` after the dialog.
 int count_fixed_sections(const Document& doc);
+
+// After either dialog closes: `ntramosfijos` is recounted and, when the
+// project has unsaved changes, the graph is drawn again and the line designed.
+// Returns whether the design was redone.
+bool after_predetermined_dialog(Document& doc, Messages& messages, Canvas& canvas);
 
 }  // namespace velmora::tosquin

@@ -1,5 +1,6 @@
 #include "tosquin/tests/fixture.h"
 
+#include "tosquin/engine/predetermined.h"
 #include "tosquin/engine/profile.h"
 #include "tosquin/engine/survey.h"
 
@@ -111,6 +112,34 @@ TEST(PrepararperfilTest, KeepsTheFileAndRetriesAfterARefusal) {
     EXPECT_EQ(f.doc.archivoproyecto, "/projects/line.lin");
     EXPECT_EQ(f.doc.seccionesx.size(), 2u);
     EXPECT_FALSE(f.doc.commands.open);
+}
+
+TEST(MainPipelineTest, RecalculatesOnlyWhenMarked) {
+    Fixture f;
+    nuevoproyecto(f.doc);
+    f.doc.Edit1 = "Line";
+    f.doc.Edit3 = "2";
+    type_stations(f.doc, {{0, 1000}, {500, 960}, {1000, 900}});
+    ASSERT_TRUE(leave_tab(f.doc, f.messages));
+    f.doc.recalcular = true;
+    ASSERT_TRUE(show_main_pipeline(f.doc, f.messages, f.canvas));
+    EXPECT_EQ(f.doc.StringGrid1(1, 1), "Q= 2.00 l/s");
+    EXPECT_FALSE(show_main_pipeline(f.doc, f.messages, f.canvas));
+    f.doc.Edit3 = "1.5";
+    f.doc.recalcular = true;
+    ASSERT_TRUE(show_main_pipeline(f.doc, f.messages, f.canvas));
+    EXPECT_EQ(f.doc.StringGrid1(1, 1), "Q= 1.50 l/s");
+    EXPECT_FALSE(f.doc.recalcular);
+
+    // A predetermined dialog closed with changes redoes the design.
+    f.doc.tramosfijos.set_row(1, {"100", "300", "PVC", "250"});
+    EXPECT_FALSE(after_predetermined_dialog(f.doc, f.messages, f.canvas));
+    EXPECT_EQ(f.doc.ntramosfijos, 1);
+    f.doc.cambios = true;
+    EXPECT_TRUE(after_predetermined_dialog(f.doc, f.messages, f.canvas));
+    bool forced = false;
+    for (int r = 2; r < f.doc.StringGrid1.row_count(); ++r) forced = forced || f.doc.StringGrid1(5, r) == "250";
+    EXPECT_TRUE(forced);
 }
 
 TEST(ProfilePasteTest, WritesWhatFitsAndChecksTheValues) {
