@@ -335,7 +335,7 @@ TEST(CalcularTest, RefusesDataItCannotUse) {
     struct Case {
         const char* name;
         std::function<void(Fixture&)> setup;
-        std::string message_part;
+        std::string message_fragment;
     } cases[] = {
         {"uphill", [](Fixture& f) { f.profile({{0, 900}, {500, 950}, {1000, 1000}}, 2, 5); },
          "its end is not lower than its start"},
@@ -381,7 +381,7 @@ TEST(CalcularTest, RefusesDataItCannotUse) {
         c.setup(f);
         EXPECT_EQ(f.run(), RunResult::Stopped) << c.name;
         ASSERT_EQ(f.messages.records().size(), 1u) << c.name;
-        EXPECT_NE(f.messages.records()[0].text.find(c.message_part), std::string::npos)
+        EXPECT_NE(f.messages.records()[0].text.find(c.message_fragment), std::string::npos)
             << c.name << ": " << f.messages.records()[0].text;
         EXPECT_EQ(cost_text(f.doc), "") << c.name;
     }

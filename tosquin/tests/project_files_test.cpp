@@ -170,7 +170,7 @@ TEST(ProjectFilesTest, MalformedFilesAreRefused) {
     struct Case {
         const char* ext;
         std::function<void(std::vector<std::string>&)> spoil;
-        std::string part;
+        std::string fragment;
     } cases[] = {
         {".lin", [](auto& l) { l[1] = "21.5"; }, "line 2"},
         {".lin", [](auto& l) { l[2] = "2,75"; }, "line 3"},
@@ -204,17 +204,17 @@ TEST(ProjectFilesTest, MalformedFilesAreRefused) {
         g.doc.SG3.set_cell(4, 9, "kept");
         try {
             abrir(g.doc, lin);
-            ADD_FAILURE() << c.ext << " " << c.part << " accepted";
+            ADD_FAILURE() << c.ext << " " << c.fragment << " accepted";
         } catch (const FileError& e) {
             std::string m = e.what();
             EXPECT_NE(m.find(file.string()), std::string::npos) << m;
-            EXPECT_NE(m.find(c.part), std::string::npos) << m;
+            EXPECT_NE(m.find(c.fragment), std::string::npos) << m;
         }
-        EXPECT_EQ(g.doc.Edit1, "untouched") << c.part;
-        EXPECT_TRUE(g.doc.listacam.empty()) << c.part;
-        EXPECT_FALSE(g.doc.has_file) << c.part;
-        EXPECT_EQ(g.doc.SG3(4, 9), "kept") << c.part;
-        EXPECT_EQ(folder_bytes(f.dir.path()), before) << c.part;
+        EXPECT_EQ(g.doc.Edit1, "untouched") << c.fragment;
+        EXPECT_TRUE(g.doc.listacam.empty()) << c.fragment;
+        EXPECT_FALSE(g.doc.has_file) << c.fragment;
+        EXPECT_EQ(g.doc.SG3(4, 9), "kept") << c.fragment;
+        EXPECT_EQ(folder_bytes(f.dir.path()), before) << c.fragment;
     }
 }
 

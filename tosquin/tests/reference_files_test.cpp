@@ -131,7 +131,7 @@ TEST(LeerarchivosTest, MalformedFilesAreNamedAndNothingChanges) {
     struct Case {
         const char* file;
         std::vector<std::string> lines;
-        std::string part;
+        std::string fragment;
     } cases[] = {
         {"pipes.csv", {"No,Type,ND,WP,ID,Price", "1,PVC,2,160,fifty,2"}, "internal diameter 'fifty'"},
         {"pipes.csv", {"No,Type,ND,WP,ID,Price", "1,PVC,2\",160,50,2"}, "nominal diameter"},
@@ -156,7 +156,7 @@ TEST(LeerarchivosTest, MalformedFilesAreNamedAndNothingChanges) {
         } catch (const FileError& e) {
             std::string m = e.what();
             EXPECT_NE(m.find(c.file), std::string::npos) << m;
-            EXPECT_NE(m.find(c.part), std::string::npos) << m;
+            EXPECT_NE(m.find(c.fragment), std::string::npos) << m;
         }
         EXPECT_EQ(f.doc.ref.catalogo.to_lines(), catalogue.to_lines()) << c.file;
         EXPECT_EQ(f.doc.ref.presiones.to_lines(), pressures.to_lines()) << c.file;
