@@ -258,6 +258,11 @@ bool disenarseccion(const Document& doc, Section& s, double ndl, double nds) {
             const char* which = "smaller";
             if (k < p) list = &s.predetermined, nd = s.dp, which = "predetermined";
             else if (k < split) list = &larger, nd = nd_large, which = "larger";
+            if (u >= larger.size())
+                throw DesignRefusal("Section " + std::to_string(s.number) + " cannot be designed: from " +
+                                    fmt2(bps[k].value) + " m on the static pressure exceeds the highest pressure "
+                                    "class (" + std::to_string(larger.back().p) +
+                                    " m). Place a break pressure box upstream of that point.");
             if (u >= list->size())
                 throw DesignRefusal("Invalid data: the " + std::string(which) + " diameter " + format_general(nd) +
                                     " has no pressure class number " + std::to_string(u + 1) +
@@ -332,6 +337,7 @@ RunResult calcular(Document& doc, Messages& messages, Canvas* canvas, bool mostr
 
         for (int j = 1; j <= doc.nsecciones; ++j) {
             Section s;
+            s.number = j;
             const Grid& pre = doc.predeterminados;
             double from = read_lenient(pre(1, j)), to = read_lenient(pre(2, j));
             s.dp = read_lenient(pre(3, j));

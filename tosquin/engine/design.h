@@ -53,6 +53,7 @@ struct Stretch {
 
 // Working data of one section.
 struct Section {
+    int number = 1;  // J, from 1
     double xs = 0, xe = 0, zs = 0, ze = 0;
     double lp = 0, dp = 0, lr = 0;
     std::vector<PipeClass> predetermined;  // class list of dp

@@ -349,6 +349,8 @@ TEST(CalcularTest, RefusesDataItCannotUse) {
              f.doc.ref.diametrominimo = 0;
          },
          "smaller than the smallest"},
+        {"static pressure above every class", [](Fixture& f) { f.profile(falling_line(2000, 200, 100), 3, 5); },
+         "exceeds the highest pressure class (140 m)"},
         {"too short", [](Fixture& f) { f.profile({{0, 1000}, {0.3, 990}}, 2, 5); }, "too short"},
         {"predetermined diameter without class",
          [](Fixture& f) {
