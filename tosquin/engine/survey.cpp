@@ -55,7 +55,6 @@ void reduce_survey_row(Document& doc, int r) {
     while (last + 1 < b.row_count() && !b(14, last + 1).empty()) ++last;
     doc.maximo = last + 1;
     doc.Edit2 = std::to_string(last);
-    if (doc.SG2.row_count() < doc.maximo + 1) doc.SG2.set_row_count(doc.maximo + 1);
     for (int k = 1; k <= doc.maximo; ++k) doc.SG2.set_cell(0, k, std::to_string(k));
     b.set_cell(5, r, format_general(2 * read_lenient(b(4, r)) - read_lenient(b(3, r))));
     reduce(doc, r, doc.maximo - 1);

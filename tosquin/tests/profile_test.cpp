@@ -239,6 +239,14 @@ TEST(SurveyTest, ReducesATypedShot) {
     EXPECT_EQ(b(14, 3), numtext::format_general(partial + 100));
     EXPECT_EQ(f.doc.Edit2, "2");
     EXPECT_EQ(f.doc.maximo, 3);
+
+    // Back to the profile data: the station table keeps the rows in use.
+    set_input_mode(f.doc, InputMode::ProfileData);
+    EXPECT_EQ(f.doc.SG2.row_count(), 3);
+    survey_key_released(f.doc, Key::Other, 9, 3);
+    EXPECT_EQ(b(9, 3), "");
+    survey_key_released(f.doc, Key::Digit, 9, 3);
+    EXPECT_EQ(b(11, 3), numtext::format_general(numtext::round_to(1000 + 0.5 * 100 * std::sin(2 * z) - 1.7, 2)));
 }
 
 TEST(SurveyTest, PasteReducesEveryRowInOrder) {
