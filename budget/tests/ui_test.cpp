@@ -3,6 +3,9 @@
 // dialogs answered as they appear. Screenshots go to qt::screenshot_dir().
 #include "budget/engine/catalogues.h"
 #include "budget/engine/project.h"
+#include "budget/engine/report.h"
+#include "common/provision.h"
+#include "common/tests/test_dir.h"
 #include "budget/tests/fixture.h"
 #include "budget/ui/benefits_window.h"
 #include "budget/ui/bill_editor.h"
@@ -132,6 +135,7 @@ private slots:
     void bill_editor_adds_and_deletes_lines();
     void benefits_add_delete_save();
     void missing_bill_check_asks_for_the_component();
+    void shipped_example_opens_and_shows_its_report();
 };
 
 void BudgetUiTest::main_window_tabs_menus_and_start_state() {
@@ -185,15 +189,6 @@ void BudgetUiTest::main_window_tabs_menus_and_start_state() {
     type_cell(app.view(app.doc().SG7), 3, 1, "2");
     type_cell(app.view(app.doc().SG7), 4, 1, "50");
     QCOMPARE(app.doc().SG7(7, 1), std::string("100"));
-    for (int i = 0; i < w.data_tabs()->count(); ++i) {
-        w.data_tabs()->setCurrentIndex(i);
-        grab(&w, "initial_data_" + QString::number(i + 1));
-    }
-    app.show_reports();
-    for (int i = 0; i < w.report_tabs()->count(); ++i) {
-        w.report_tabs()->setCurrentIndex(i);
-        grab(&w, "reports_" + QString::number(i + 1));
-    }
     grab_dialog(qobject_cast<QDialog*>(w.about_window()), "about");
 }
 
@@ -619,6 +614,61 @@ void BudgetUiTest::missing_bill_check_asks_for_the_component() {
     app.f.messages.answer_next(Answer::Yes);
     app.window->check_component_bills();
     QCOMPARE(app.f.messages.records().size(), size_t(2));
+}
+
+void BudgetUiTest::shipped_example_opens_and_shows_its_report() {
+    // The installed catalogues and the example project, opened by the user.
+    velmora::testing::TempDir dir;
+    auto files = dir / "Files";
+    auto projects = dir / "Projects";
+    std::filesystem::create_directories(projects);
+    provision_reference_files(BUDGET_DATA_DIR, files);
+    for (const auto& e : std::filesystem::directory_iterator(std::filesystem::path(BUDGET_DATA_DIR) / "examples"))
+        std::filesystem::copy_file(e.path(), projects / e.path().filename());
+    Document doc;
+    doc.files_dir = files;
+    doc.projects_dir = projects;
+    doc.today = "11/12/2026";
+    ScriptedMessages messages;
+    ScriptedFileDialogs dialogs;
+    Session s{&messages, &dialogs, {}, ',', false};
+    MainWindow w(doc, s);
+    w.resize(1280, 800);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    dialogs.push(FileChoice{projects / "los_pinos.bfl", 1});
+    w.tool_button("Open")->click();
+    QCOMPARE(w.document().project_file, projects / "los_pinos.bfl");
+    QCOMPARE(w.view(w.document().SG1)->grid_model()->data(w.view(w.document().SG1)->grid_model()->index(0, 1),
+                                                           Qt::DisplayRole)
+                 .toString()
+                 .toStdString(),
+             w.document().SG1(1, 0));
+    // The report is outdated after opening: showing it prices the project as
+    // the engine does on the same files.
+    Document expected = doc;
+    inicializardatos(expected, messages);
+    cargarproyecto(expected, projects / "los_pinos.bfl");
+    expected.report_outdated = true;
+    reports_tab_shown(expected);
+    w.top_tabs()->setCurrentIndex(1);
+    const Grid& budget = w.document().SG14;
+    QVERIFY(budget.row_count() > 14);
+    QCOMPARE(budget.column(4), expected.SG14.column(4));
+    QCOMPARE(w.document().SG17.column(2), expected.SG17.column(2));
+    QCOMPARE(w.view(budget)->grid_model()->rowCount(), budget.row_count());
+    for (int i = 0; i < w.report_tabs()->count(); ++i) {
+        w.report_tabs()->setCurrentIndex(i);
+        grab(&w, "reports_" + QString::number(i + 1));
+    }
+    w.top_tabs()->setCurrentIndex(0);
+    for (int i = 0; i < w.data_tabs()->count(); ++i) {
+        w.data_tabs()->setCurrentIndex(i);
+        grab(&w, "initial_data_" + QString::number(i + 1));
+    }
+    grab_dialog(w.materials_editor(), "bill_of_materials_shipped", {1200, 700});
+    grab_dialog(w.components_editor(), "list_of_components_shipped", {1200, 500});
+    QVERIFY(messages.records().empty());
 }
 
 QTEST_MAIN(BudgetUiTest)

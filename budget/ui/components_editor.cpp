@@ -1,6 +1,7 @@
 #include "budget/ui/components_editor.h"
 
 #include "budget/ui/bill_editor.h"
+#include "budget/ui/table_widths.h"
 #include "qtcommon/grid_view.h"
 
 #include <QGridLayout>
@@ -154,8 +155,7 @@ ComponentsEditor::ComponentsEditor(Document& doc, Messages& messages, QWidget* p
     view_ = new qt::GridView(&table_, this);
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->grid_model()->set_read_only(true);
-    view_->refresh();
-    view_->resizeColumnsToContents();
+    show_table();
     layout->addWidget(view_);
     auto* bar = new QHBoxLayout;
     bar->addStretch(1);
@@ -174,6 +174,12 @@ ComponentsEditor::ComponentsEditor(Document& doc, Messages& messages, QWidget* p
     resize(1000, 600);
 }
 
+// The table is shown with its columns widened to their contents.
+void ComponentsEditor::show_table() {
+    view_->refresh();
+    widen_to_contents(view_);
+}
+
 QPushButton* ComponentsEditor::button(const QString& text) const {
     for (auto* b : buttons_)
         if (b->text() == text) return b;
@@ -185,16 +191,16 @@ void ComponentsEditor::add_component() {
     changed_ = true;
     int appended = table_.row_count();
     table_.set_row_count(appended + 1);
-    view_->refresh();
+    show_table();
     description_->open_component({}, true);
     table_.delete_row(appended);
     if (description_->model().changed) {
         int row = budget::add_component(table_, description_->model().fields);
-        view_->refresh();
+        show_table();
         view_->set_current(0, row);
         selected_ = row;
     } else {
-        view_->refresh();
+        show_table();
     }
 }
 
@@ -211,7 +217,7 @@ void ComponentsEditor::delete_component() {
     try {
         if (budget::delete_component(table_, selected_, doc_.projects_dir, messages_)) {
             changed_ = true;
-            view_->refresh();
+            show_table();
         }
     } catch (const std::exception& e) {
         messages_.error(e.what());

@@ -68,6 +68,7 @@ public:
     void delete_component();
 
 private:
+    void show_table();
     Document& doc_;
     Messages& messages_;
     Grid table_;

@@ -37,6 +37,13 @@ namespace {
 
 const QColor kHighlight(166, 202, 240);
 
+// Columns without a width of their own are widened so that headers and
+// amounts are not cut; the grid's own widths stay as they are.
+void widen(qt::GridView* v, int first_col, int min_width) {
+    for (int c = first_col; c < v->grid_model()->columnCount(); ++c)
+        if (v->columnWidth(c) < min_width) v->setColumnWidth(c, min_width);
+}
+
 QLabel* title_label(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     QFont f = label->font();
@@ -325,6 +332,7 @@ void MainWindow::refresh_report() {
         for (int r : highlighted_rows(doc_, *g))
             for (int c = 0; c < g->col_count(); ++c) v->grid_model()->set_cell_color(c, r, kHighlight);
         v->refresh();
+        if (g != &doc_.SG11 && g != &doc_.SG12 && g != &doc_.SG13) widen(v, 1, 110);
     }
 }
 
@@ -335,6 +343,8 @@ void MainWindow::update_save_state() {
 
 void MainWindow::refresh_all() {
     for (auto& [grid, v] : views_) v->refresh();
+    widen(view(doc_.SG9), 1, 110);
+    if (view(doc_.SG9)->columnWidth(0) < 180) view(doc_.SG9)->setColumnWidth(0, 180);
     refresh_report();
     others_->setText(QString::fromStdString(doc_.others_description));
     tools_->setText(QString::fromStdString(doc_.tools_percentage));

@@ -1,5 +1,6 @@
 #include "budget/ui/materials_editor.h"
 
+#include "budget/ui/table_widths.h"
 #include "qtcommon/grid_view.h"
 
 #include <QComboBox>
@@ -159,8 +160,7 @@ MaterialsEditor::MaterialsEditor(Document& doc, Messages& messages, QWidget* par
     auto* layout = new QVBoxLayout(this);
     view_ = new qt::GridView(&table_, this);
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view_->refresh();
-    view_->resizeColumnsToContents();
+    show_table();
     layout->addWidget(view_);
     bar_ = new QWidget(this);
     bar_->setMinimumHeight(40);
@@ -179,6 +179,12 @@ MaterialsEditor::MaterialsEditor(Document& doc, Messages& messages, QWidget* par
 void MaterialsEditor::set_dialogs(AddingItemsDialog* adding, MaterialsWizard* wizard) {
     adding_ = adding;
     wizard_ = wizard;
+}
+
+// The table is shown with its columns widened to their contents.
+void MaterialsEditor::show_table() {
+    view_->refresh();
+    widen_to_contents(view_);
 }
 
 QPushButton* MaterialsEditor::button(const QString& text) const {
@@ -207,7 +213,7 @@ void MaterialsEditor::place_buttons() {
 void MaterialsEditor::delete_item() {
     if (!delete_price_item(table_, selected_)) return;
     changed_ = true;
-    view_->refresh();
+    show_table();
 }
 
 void MaterialsEditor::add_item() {
@@ -219,7 +225,7 @@ void MaterialsEditor::add_item() {
     int row = insert_price_item(table_, *type, today.month(), today.year(), texts);
     if (row < 0) return;
     changed_ = true;
-    view_->refresh();
+    show_table();
     view_->set_current(0, row);
     selected_ = row;
 }

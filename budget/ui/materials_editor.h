@@ -76,6 +76,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void show_table();
     void place_buttons();
     Document& doc_;
     Messages& messages_;
