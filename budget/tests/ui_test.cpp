@@ -14,6 +14,7 @@
 #include "budget/ui/main_window.h"
 #include "budget/ui/materials_editor.h"
 #include "common/textfile.h"
+#include "qtcommon/close_channel.h"
 #include "qtcommon/grid_view.h"
 #include "qtcommon/window_capture.h"
 
@@ -313,7 +314,9 @@ void BudgetUiTest::closing_asks_to_save_a_modified_project() {
     type_cell(app.view(app.doc().SG4), 2, 1, "80");
     app.f.messages.answer_next(Answer::Yes);
     app.dialogs.push(FileChoice{app.f.projects / "closing.txt", 1});
-    app.window->close();
+    // Asked to close by its caption (as the launcher does before an update).
+    QVERIFY(qt::request_close("Budget - Orvane"));
+    QTRY_VERIFY(!app.window->isVisible());
     QCOMPARE(app.f.messages.texts(),
              std::vector<std::string>{"The project has been modified. Would you like to save the changes?"});
     QVERIFY(std::filesystem::exists(app.f.projects / "closing.bfl"));

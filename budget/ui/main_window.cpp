@@ -308,7 +308,10 @@ void MainWindow::table_key_released(const Grid& table, int col, int row) {
     else if (&table == &doc_.SG8) which = ProjectTable::SG8;
     else if (&table == &doc_.SG9) which = ProjectTable::SG9;
     run([&] { table_edited(doc_, which, col, row); });
-    if (which == ProjectTable::SG2) view(doc_.SG3)->refresh();
+    if (which == ProjectTable::SG2) {
+        view(doc_.SG3)->refresh();
+        widen(view(doc_.SG3), 2, 90);
+    }
     if (which == ProjectTable::SG7 || which == ProjectTable::SG8) view(table)->refresh();
     update_save_state();
 }
@@ -343,6 +346,7 @@ void MainWindow::update_save_state() {
 
 void MainWindow::refresh_all() {
     for (auto& [grid, v] : views_) v->refresh();
+    widen(view(doc_.SG3), 2, 90);
     widen(view(doc_.SG9), 1, 110);
     if (view(doc_.SG9)->columnWidth(0) < 180) view(doc_.SG9)->setColumnWidth(0, 180);
     refresh_report();
