@@ -101,9 +101,11 @@ MainWindow::MainWindow(Document doc, Session session, QWidget* parent)
     benefits_ = new BenefitsWindow(doc_, messages, this);
     bill_editor_ = new BillEditor(doc_, messages, this);
     description_->set_bill_editor(bill_editor_);
+    for (qt::GridView* v : {benefits_->view(), bill_editor_->view()})
+        v->grid_model()->set_separators(doc_.decimal_separator, session_.group_separator);
     about_ = new qt::AboutDialog(
         this, "Budget", "1.0",
-        "Budget is an application to calculate de costs  of water supply and sanitation projects<br>Orvane");
+        "Budget is an application to calculate de costs  of water supply and sanitation projects\nOrvane");
 
     refresh_all();
 }
