@@ -37,7 +37,6 @@ int main(int argc, char** argv) {
     doc.decimal_separator = single(locale.decimalPoint(), '.');
     doc.today = locale.toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
 
-    velmora::budget::MainWindow* window = nullptr;
     velmora::qt::QtMessages messages(nullptr, "Budget");
     velmora::qt::QtFileDialogs dialogs(nullptr);
     velmora::budget::Session session;
@@ -48,7 +47,7 @@ int main(int argc, char** argv) {
     session.open_help = [help_dir] {
         QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString((help_dir / "Water Budget Help.html").string())));
     };
-    window = new velmora::budget::MainWindow(std::move(doc), session);
+    auto* window = new velmora::budget::MainWindow(std::move(doc), session);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->showMaximized();
     return app.exec();

@@ -22,7 +22,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSplitter>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
