@@ -52,9 +52,21 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole: {
             auto f = formats_.find(c);
-            if (f != formats_.end() && !is_fixed(c, r) && numtext::is_number(text))
-                return QString::fromStdString(numtext::format_pattern(numtext::read_strict(text), f->second));
-            return QString::fromStdString(text);
+            if (f == formats_.end() || is_fixed(c, r)) return QString::fromStdString(text);
+            if (decimal_ == '.' && group_ == ',') {
+                if (numtext::is_number(text))
+                    return QString::fromStdString(numtext::format_pattern(numtext::read_strict(text), f->second));
+                return QString::fromStdString(text);
+            }
+            double x = 0;
+            try {
+                x = numtext::read_strict(text, decimal_);
+            } catch (const std::exception&) {
+                return QString::fromStdString(text);
+            }
+            std::string shown = numtext::format_pattern(x, f->second);
+            for (char& ch : shown) ch = ch == ',' ? group_ : ch == '.' ? decimal_ : ch;
+            return QString::fromStdString(shown);
         }
         case Qt::EditRole: return QString::fromStdString(text);
         case Qt::BackgroundRole: {
@@ -88,7 +100,8 @@ Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
     if (!index.isValid() || !grid_) return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (!read_only_ && !is_fixed(index.column(), index.row()) &&
-        grid_->editor(index.column()).kind != EditorKind::ReadOnly)
+        grid_->editor(index.column()).kind != EditorKind::ReadOnly &&
+        (locked_text_.empty() || grid_->cell(index.column(), index.row()) != locked_text_))
         f |= Qt::ItemIsEditable;
     return f;
 }

@@ -33,6 +33,16 @@ public:
     // Shows numeric cells of a column (below the fixed rows) with a pattern
     // such as "%.2n" or "#,##0.00"; the cell text is unchanged.
     void set_display_format(int col, std::string pattern) { formats_[col] = std::move(pattern); }
+    // Separators of the numbers in the cells and of the formatted display
+    // (default "." and ","); a program that follows the user's settings sets
+    // them, the cells keep their text.
+    void set_separators(char decimal, char group) {
+        decimal_ = decimal;
+        group_ = group;
+    }
+    // Cells holding exactly this text cannot be edited (e.g. "-----" in
+    // cells that do not apply); empty: none.
+    void set_locked_text(std::string text) { locked_text_ = std::move(text); }
     // Right-aligns the cells of a column below the fixed rows.
     void set_right_aligned(int col, bool right) { right_[col] = right; }
     // Background colour of one cell (e.g. highlighted totals).
@@ -50,6 +60,9 @@ private:
     std::map<int, std::string> formats_;
     std::map<int, bool> right_;
     std::map<std::pair<int, int>, QColor> colors_;
+    std::string locked_text_;
+    char decimal_ = '.';
+    char group_ = ',';
     int shown_rows_ = 0;
     int shown_cols_ = 0;
 };

@@ -214,9 +214,24 @@ bool add_bill_line(Grid& bill, const std::string& quantity, const std::string& c
     return true;
 }
 
+bool delete_bill_line(Grid& bill, int row) {
+    if (row < 1 || row >= bill.row_count()) return false;
+    bill.delete_row(row);
+    return true;
+}
+
 void start_component_bill(Grid& bill, const fs::path& file) {
     bill.set_row_count(1);
     write_table_file(bill, file);
+}
+
+void begin_new_component_bill(Grid& bill, const fs::path& file) {
+    std::error_code ec;
+    if (fs::exists(file, ec)) {
+        read_table_file(bill, file);
+        return;
+    }
+    start_component_bill(bill, file);
 }
 
 bool close_materials_editor(Document& doc, const Grid& precios, bool changed, Messages& messages) {

@@ -83,9 +83,16 @@ bool delete_component(Grid& obras, int row, const std::filesystem::path& project
 // is not above 0 gives "A quantity must be entered" and adds nothing.
 bool add_bill_line(Grid& bill, const std::string& quantity, const std::string& code, const std::string& description,
                    const std::string& unit, Messages& messages, char decimal_separator = '.');
+// Bill editor, "Delete material": removes a bill line (rows 1 on); false for
+// the header row or a row outside the table.
+bool delete_bill_line(Grid& bill, int row);
 // Bill editor, a new component: the table is cut to its header row and
 // written as the component's bill file.
 void start_component_bill(Grid& bill, const std::filesystem::path& file);
+// The same for a component entered in "Component's description"; when a bill
+// file of that name exists already (another component's bill), it is read
+// instead of being emptied.
+void begin_new_component_bill(Grid& bill, const std::filesystem::path& file);
 
 // Closing the editors with unsaved changes. Each asks its question and, on
 // Yes, writes its file; returns true when it wrote.

@@ -24,6 +24,7 @@ private slots:
     void print_dialog_defaults_and_cancel_by_closing();
     void canvas_paints_with_qpainter();
     void file_filters_become_qt_name_filters();
+    void display_format_uses_the_separators_set();
 };
 
 namespace {
@@ -165,6 +166,30 @@ void QtCommonTest::file_filters_become_qt_name_filters() {
     QCOMPARE(qt_name_filters("Kelvaro files (*.bra)|*.bra|All files|*.*"),
              QStringList({"Kelvaro files (*.bra)", "All files (*.*)"}));
     QCOMPARE(qt_name_filters("Workbook|*.xlsx;*.xls"), QStringList({"Workbook (*.xlsx *.xls)"}));
+}
+
+void QtCommonTest::display_format_uses_the_separators_set() {
+    Grid g(2, 4, 1, 0);
+    g.set_cell(0, 1, "1234.5");
+    g.set_cell(0, 2, "1234,5");
+    g.set_cell(0, 3, "----");
+    g.set_cell(1, 1, "1234.5");
+    GridModel model(&g);
+    model.set_display_format(0, "%.2n");
+    model.reload();
+    auto shown = [&](int c, int r) { return model.data(model.index(r, c), Qt::DisplayRole).toString(); };
+    QCOMPARE(shown(0, 1), QString("1,234.50"));
+    QCOMPARE(shown(0, 2), QString("1234,5"));
+    model.set_separators(',', '.');
+    QCOMPARE(shown(0, 1), QString("1234.5"));  // not a number with "," as decimal separator
+    QCOMPARE(shown(0, 2), QString("1.234,50"));
+    QCOMPARE(shown(0, 3), QString("----"));
+    QCOMPARE(shown(1, 1), QString("1234.5"));  // no format on this column
+    QCOMPARE(model.data(model.index(2, 0), Qt::EditRole).toString(), QString("1234,5"));
+    // A locked text makes its cells read-only, the others stay editable.
+    model.set_locked_text("----");
+    QVERIFY(!(model.flags(model.index(3, 0)) & Qt::ItemIsEditable));
+    QVERIFY(model.flags(model.index(2, 0)) & Qt::ItemIsEditable);
 }
 
 QTEST_MAIN(QtCommonTest)
