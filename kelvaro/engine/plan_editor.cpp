@@ -205,6 +205,7 @@ void PlanEditor::choose_tool(PlanTool tool) {
         if (!doc_.plan_tools_enabled) return;
         cursor_ = PlanCursor::Box;
         marker_visible_ = true;
+        has_candidate_ = false;  // the plan may have changed since the last one
         break;
     case PlanTool::DeleteBox:
         if (!doc_.plan_tools_enabled) return;

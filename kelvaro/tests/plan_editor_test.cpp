@@ -411,8 +411,16 @@ TEST(KelvaroPlanEditor, ZoomScalesThePlanByNewStepOverPreviousStep) {
     for (int i = 0; i < 5; ++i) p.editor.wheel(true, true);
     EXPECT_EQ(p.editor.zoom_step(), 6);
 
+    // A pipeline being drawn scales with the plan.
+    p.editor.choose_tool(PlanTool::SetPipelines);
+    p.editor.mouse_down(190, 100);  // starts at node 1, now at (200, 102)
+    p.editor.mouse_down(300, 90);
+    p.editor.set_zoom_step(3);
+    EXPECT_EQ(p.editor.cx(), (TextList{"100", "150"}));
+    EXPECT_EQ(p.editor.cy(), (TextList{"51", "45"}));
+
     p.doc.tramosx[0][0] = "abc";
-    EXPECT_THROW(p.editor.set_zoom_step(3), ConversionError);
+    EXPECT_THROW(p.editor.set_zoom_step(4), ConversionError);
 }
 
 TEST(KelvaroPlanEditor, ToolsNeedTheirEnabledState) {
@@ -433,6 +441,57 @@ TEST(KelvaroPlanEditor, ToolsNeedTheirEnabledState) {
     p.editor.mouse_down(10, 10, MouseButton::Right);
     EXPECT_TRUE(p.messages.texts().empty());
     EXPECT_TRUE(p.doc.calculate_enabled);
+}
+
+TEST(KelvaroPlanEditor, BoxesFollowTheirNodesThroughADeletion) {
+    Plan p;
+    p.draw({{100, 100}, {200, 100}, {300, 100}, {400, 100}});
+    p.draw({{200, 100}, {200, 200}, {200, 300}});  // 2-5-6
+    p.doc.bpbx.push_back("200");
+    p.doc.bpby.push_back("200");
+    p.doc.bpbnudos.push_back("5");
+    p.doc.bpblibre.push_back("n");
+    p.doc.bpbx.push_back("400");
+    p.doc.bpby.push_back("100");
+    p.doc.bpbnudos.push_back("4");
+    p.doc.bpblibre.push_back("n");
+    p.editor.choose_tool(PlanTool::DeleteSections);
+    p.messages.answer_next(Answer::Yes);
+    p.editor.mouse_down(350, 100);  // segment 3-4
+    EXPECT_EQ(p.doc.tramosnudos, (TextLists{{"1", "2", "3"}, {"2", "4", "5"}}));
+    EXPECT_EQ(p.doc.bpbnudos, (TextList{"1", "4"}));  // node 4 went, node 5 is now 4
+    EXPECT_EQ(p.doc.bpbx, (TextList{"100", "200"}));
+    EXPECT_EQ(p.rows(col::kNetwork), (TextList{"1", "1", "1", "2"}));
+}
+
+TEST(KelvaroPlanEditor, SurveyBookSheetBecomesThePlanAndTheTable) {
+    Plan p;
+    p.doc.cambios = true;
+    terrain::SurveyBook book;
+    book.set_view(terrain::SurveyView::TotalCoordinates);
+    book.paste_rows({{"1", "1", "2", "50", "0", "0", "0", "1000", "30", "40", "990"},
+                     {"2", "2", "3", "60", "4", "30", "40", "990", "90", "40", "985.5"}},
+                    0, 2);
+    book.export_data();
+    ASSERT_TRUE(book.exported());
+    ScriptedFileDialogs dialogs;
+    p.messages.answer_next(Answer::No);
+    ASSERT_TRUE(p.editor.import_survey(book, {600, 400}, "/projects/Village.sur", dialogs));
+
+    EXPECT_EQ(p.messages.texts(), (std::vector<std::string>{"Would you like to save the changes?"}));
+    EXPECT_EQ(p.doc.Edit1, "Village");
+    EXPECT_EQ(p.doc.tramosnudos, (TextLists{{"1", "2"}, {"2", "3"}}));
+    EXPECT_EQ(p.doc.bpbnudos, (TextList{"1"}));
+    EXPECT_EQ(p.rows(col::kLength), (TextList{"50", "60"}));
+    EXPECT_EQ(p.rows(col::kNetwork), (TextList{"1", "1"}));
+    EXPECT_FALSE(p.editor.new_pipeline());
+    EXPECT_TRUE(p.doc.plan_tools_enabled);
+    EXPECT_TRUE(p.doc.calculate_enabled);
+    EXPECT_TRUE(p.doc.delete_sections_enabled);
+
+    // A pipeline drawn afterwards takes numbers no surveyed node holds.
+    p.draw({{std::stoi(p.doc.tramosx[1][1]), std::stoi(p.doc.tramosy[1][1])}, {500, 300}});
+    EXPECT_EQ(p.doc.tramosnudos.back(), (TextList{"3", "4"}));
 }
 
 TEST(KelvaroPlanDrawing, LabelsBoxesAndMarks) {
