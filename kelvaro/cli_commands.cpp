@@ -5,10 +5,13 @@
 #include "common/numtext.h"
 #include "common/ports.h"
 #include "common/provision.h"
+#include "common/textfile.h"
 #include "kelvaro/engine/design.h"
 #include "kelvaro/engine/options.h"
+#include "kelvaro/engine/plan_drawing.h"
 #include "kelvaro/engine/project_files.h"
 #include "kelvaro/engine/results_export.h"
+#include "terrain/contours.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -26,7 +29,28 @@ enum Exit { kDone = 0, kStopped = 1, kUnreadable = 2 };
 struct CalcRequest {
     fs::path project, data, csv, xlsx;
     bool answer_yes = true;
+    fs::path plan_svg;
+    std::string contours;  // contour interval; empty: no contour lines
 };
+
+// The plan as the plan view draws it (pipelines, node labels, boxes), on a
+// drawing area of (largest x + 50) x (largest y + 50), then the contour lines
+// at the requested interval.
+void write_plan_svg(const Document& doc, const fs::path& file, const std::string& contours) {
+    const PlanArea area = plan_drawing_size(doc);
+    SvgCanvas svg(area.width, area.height);
+    draw_plan(svg, doc, nullptr, 1, 1);
+    if (!contours.empty()) {
+        terrain::PlanLists plan;
+        plan.tramosx = doc.tramosx;
+        plan.tramosy = doc.tramosy;
+        plan.tramosz = doc.tramosz;
+        plan.tramosnudos = doc.tramosnudos;
+        terrain::ContourMap map(terrain::Designer::Kelvaro);
+        map.definirmalla(plan, svg, contours);
+    }
+    textfile::write_bytes_atomic(file, svg.document());
+}
 
 // Opens the project as "Open" does with the first filter, runs "To Calculate"
 // and writes the exports. Messages go to `messages`.
@@ -60,7 +84,11 @@ int design_project(const CalcRequest& req, Messages& messages, Document& doc) {
     try {
         if (!req.csv.empty()) write_results_csv(doc, req.csv);
         if (!req.xlsx.empty()) write_results_workbook(doc, req.xlsx);
+        if (!req.plan_svg.empty()) write_plan_svg(doc, req.plan_svg, req.contours);
     } catch (const FileError& e) {
+        messages.error(e.what());
+        return kUnreadable;
+    } catch (const ConversionError& e) {
         messages.error(e.what());
         return kUnreadable;
     }
@@ -68,7 +96,7 @@ int design_project(const CalcRequest& req, Messages& messages, Document& doc) {
 }
 
 int run_kelvaro(const std::vector<std::string>& words) {
-    cli::Args args(words, {"data", "csv", "xlsx", "answer"});
+    cli::Args args(words, {"data", "csv", "xlsx", "answer", "plan-svg", "contours"});
     const auto& pos = args.positional();
     if (pos.size() != 2 || pos[0] != "calc") throw cli::UsageError("expected: kelvaro calc PROJECT.bra --data DIR --csv OUT.csv");
     CalcRequest req;
@@ -77,6 +105,14 @@ int run_kelvaro(const std::vector<std::string>& words) {
     req.csv = args.require("csv");
     if (auto x = args.get("xlsx")) req.xlsx = *x;
     req.answer_yes = args.choice("answer", {"yes", "no"}, "yes") == "yes";
+    if (auto svg = args.get("plan-svg")) req.plan_svg = *svg;
+    if (auto interval = args.get("contours")) {
+        if (req.plan_svg.empty()) throw cli::UsageError("--contours needs --plan-svg");
+        if (!terrain::interval_redraws(*interval, terrain::Designer::Kelvaro))
+            throw cli::UsageError("--contours: a whole number from 1 to " +
+                                  std::to_string(terrain::max_contour_interval(terrain::Designer::Kelvaro)));
+        req.contours = *interval;
+    }
     StreamMessages messages(stderr, "Information", req.answer_yes);
     Document doc;
     return design_project(req, messages, doc);
@@ -92,7 +128,8 @@ int demo_kelvaro(const cli::DemoContext& ctx) {
     for (const auto& entry : fs::directory_iterator(shipped / "examples", ec)) {
         if (entry.path().extension() != ".bra") continue;
         const std::string stem = entry.path().stem().string();
-        CalcRequest req{entry.path(), database, ctx.out_dir / (stem + ".csv"), ctx.out_dir / (stem + ".xlsx"), true};
+        CalcRequest req{entry.path(), database, ctx.out_dir / (stem + ".csv"), ctx.out_dir / (stem + ".xlsx"), true,
+                        ctx.out_dir / (stem + "_plan.svg"), "10"};
         StreamMessages messages(stdout, "Information", true);
         Document doc;
         const int rc = design_project(req, messages, doc);
@@ -112,7 +149,8 @@ int demo_kelvaro(const cli::DemoContext& ctx) {
 }
 
 const cli::Registration registration{
-    {"kelvaro", "calc PROJECT.bra --data DATABASE_DIR --csv OUT.csv [--xlsx OUT.xlsx] [--answer yes|no]", &run_kelvaro},
+    {"kelvaro", "calc PROJECT.bra --data DATABASE_DIR --csv OUT.csv [--xlsx OUT.xlsx] [--answer yes|no] "
+     "[--plan-svg OUT.svg [--contours N]]", &run_kelvaro},
     {"Kelvaro", &demo_kelvaro}};
 
 }  // namespace
