@@ -3,10 +3,13 @@
 #include "cli/registry.h"
 #include "common/errors.h"
 #include "common/numtext.h"
+#include "common/canvas.h"
 #include "common/ports.h"
 #include "common/provision.h"
+#include "common/textfile.h"
 #include "kelvaro/engine/design.h"
 #include "kelvaro/engine/options.h"
+#include "kelvaro/engine/profile_drawing.h"
 #include "kelvaro/engine/project_files.h"
 #include "kelvaro/engine/results_export.h"
 
@@ -22,9 +25,11 @@ using namespace velmora::kelvaro;
 namespace {
 
 enum Exit { kDone = 0, kStopped = 1, kUnreadable = 2 };
+constexpr int kProfilesWidth = 1600;
+constexpr int kProfilesHeight = 900;
 
 struct CalcRequest {
-    fs::path project, data, csv, xlsx;
+    fs::path project, data, csv, xlsx, profiles_svg;
     bool answer_yes = true;
 };
 
@@ -60,6 +65,12 @@ int design_project(const CalcRequest& req, Messages& messages, Document& doc) {
     try {
         if (!req.csv.empty()) write_results_csv(doc, req.csv);
         if (!req.xlsx.empty()) write_results_workbook(doc, req.xlsx);
+        if (!req.profiles_svg.empty()) {
+            // The profiles as the "Profiles" tab draws them on a 1600 x 900 area.
+            SvgCanvas canvas(kProfilesWidth, kProfilesHeight);
+            dibujarperfiles(doc, canvas, kProfilesWidth, kProfilesHeight, 1, 1, ProfileOptions{});
+            textfile::write_bytes_atomic(req.profiles_svg, canvas.document());
+        }
     } catch (const FileError& e) {
         messages.error(e.what());
         return kUnreadable;
@@ -68,7 +79,7 @@ int design_project(const CalcRequest& req, Messages& messages, Document& doc) {
 }
 
 int run_kelvaro(const std::vector<std::string>& words) {
-    cli::Args args(words, {"data", "csv", "xlsx", "answer"});
+    cli::Args args(words, {"data", "csv", "xlsx", "answer", "profiles-svg"});
     const auto& pos = args.positional();
     if (pos.size() != 2 || pos[0] != "calc") throw cli::UsageError("expected: kelvaro calc PROJECT.bra --data DIR --csv OUT.csv");
     CalcRequest req;
@@ -76,6 +87,7 @@ int run_kelvaro(const std::vector<std::string>& words) {
     req.data = args.require("data");
     req.csv = args.require("csv");
     if (auto x = args.get("xlsx")) req.xlsx = *x;
+    if (auto svg = args.get("profiles-svg")) req.profiles_svg = *svg;
     req.answer_yes = args.choice("answer", {"yes", "no"}, "yes") == "yes";
     StreamMessages messages(stderr, "Information", req.answer_yes);
     Document doc;
@@ -92,7 +104,8 @@ int demo_kelvaro(const cli::DemoContext& ctx) {
     for (const auto& entry : fs::directory_iterator(shipped / "examples", ec)) {
         if (entry.path().extension() != ".bra") continue;
         const std::string stem = entry.path().stem().string();
-        CalcRequest req{entry.path(), database, ctx.out_dir / (stem + ".csv"), ctx.out_dir / (stem + ".xlsx"), true};
+        CalcRequest req{entry.path(), database, ctx.out_dir / (stem + ".csv"), ctx.out_dir / (stem + ".xlsx"),
+                        ctx.out_dir / (stem + "_profiles.svg"), true};
         StreamMessages messages(stdout, "Information", true);
         Document doc;
         const int rc = design_project(req, messages, doc);
@@ -112,7 +125,7 @@ int demo_kelvaro(const cli::DemoContext& ctx) {
 }
 
 const cli::Registration registration{
-    {"kelvaro", "calc PROJECT.bra --data DATABASE_DIR --csv OUT.csv [--xlsx OUT.xlsx] [--answer yes|no]", &run_kelvaro},
+    {"kelvaro", "calc PROJECT.bra --data DATABASE_DIR --csv OUT.csv [--xlsx OUT.xlsx] [--profiles-svg OUT.svg] [--answer yes|no]", &run_kelvaro},
     {"Kelvaro", &demo_kelvaro}};
 
 }  // namespace
