@@ -39,7 +39,9 @@ void draw_plan(const Document& doc, Canvas& canvas, int SX, int SY) {
     for (size_t b = 0; b < boxes; ++b) {
         const double x = nt::read_strict(doc.bpbx[b]);
         const double y = nt::read_strict(doc.bpby[b]);
-        canvas.image("crp", nt::round_to(x - 6, 0) * SX, nt::round_to(y, 0) - 7.0 * SY);
+        // The symbol's top left corner, 6 pixels left of and 7 above the box,
+        // scaled as a whole (on screen, with factors 1, this is the same point).
+        canvas.image("crp", nt::round_to(x - 6, 0) * SX, (nt::round_to(y, 0) - 7) * SY);
     }
     canvas.set_pen(Pen{});
     canvas.set_brush(Brush{});

@@ -95,7 +95,7 @@ ProfileChart dibujarperfiles(const Document& doc, Canvas& canvas, int W, int H, 
 
     if (N >= 1) {
         const double n = static_cast<double>(N);
-        const Pen silver{options.black_pen ? colors::kBlack : colors::kSilver, 1, PenStyle::Solid};
+        const Pen silver{colors::kSilver, 1, PenStyle::Solid};
         Font rotated = plain;
         rotated.angle = 90;
         const long long verticals = static_cast<long long>(round0(ch.xmax1 / n + 1)) - 1;

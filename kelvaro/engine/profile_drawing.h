@@ -15,7 +15,7 @@ namespace velmora::kelvaro {
 struct ProfileOptions {
     bool showgrid = true;
     std::string grid_at = "10";  // "Grid at" box, read strictly as an integer
-    bool black_pen = false;      // printing draws every line in black
+    bool black_pen = false;      // printing draws the grade line in black too
 };
 
 // The nine lists of one drawing and its scales. W and H are the client size

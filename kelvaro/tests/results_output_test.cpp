@@ -82,7 +82,8 @@ TEST(PlanDrawing, PipelinesLabelsAndBoxes) {
     }
     EXPECT_EQ(lines, (std::vector<std::vector<PointF>>{{{20, 60}, {220, 60}}, {{220, 60}, {420, 210}}}));
     EXPECT_EQ(labels, (std::vector<std::string>{"1", "2", "2", "3"}));
-    EXPECT_EQ(boxes, (std::vector<PointF>{{8, 20 - 21}, {210, 20 - 21}}));
+    // 6 pixels left, 7 up, then scaled: a printed box stays at its node.
+    EXPECT_EQ(boxes, (std::vector<PointF>{{8, 39}, {210, 39}}));
     EXPECT_EQ(plan_extent(doc).width, 260);
     EXPECT_EQ(plan_extent(doc).height, 120);
 }

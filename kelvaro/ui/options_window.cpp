@@ -86,6 +86,8 @@ QWidget* OptionsWindow::diameters_page() {
     auto* page = new QGroupBox("Diameters for designing", this);
     min_ = new QComboBox(page);
     max_ = new QComboBox(page);
+    min_->setMinimumWidth(120);
+    max_->setMinimumWidth(120);
     QLineEdit* hwc = make_box("HWC");
     auto* list = new QPushButton("Diameters list", page);
     connect(min_, &QComboBox::activated, this, [this](int i) { editor_.choose_min(i); });
@@ -96,6 +98,7 @@ QWidget* OptionsWindow::diameters_page() {
         fill();  // this window becomes active again
     });
     auto* form = new QFormLayout;
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     form->addRow("Min", min_);
     form->addRow("Max", max_);
     form->addRow("HWC", hwc);
