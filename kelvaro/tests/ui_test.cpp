@@ -180,6 +180,22 @@ void KelvaroUiTest::paste_readiness_calculate_and_tabs() {
     QVERIFY(w_->button("To Calculate")->isEnabled());
     QVERIFY(!install->isEnabled());  // readiness is checked when a key is released
 
+    // Row commands at the current row: the rows below are renumbered.
+    w_->input_view()->set_current(1, 3);
+    QTest::mouseClick(w_->button("Insert Row"), Qt::LeftButton);
+    QCOMPARE(w_->input_view()->model()->rowCount(), 6);
+    QCOMPARE(w_->input_view()->model()->index(3, 1).data().toString(), QString());
+    QCOMPARE(w_->input_view()->model()->index(4, 0).data().toString(), QString("3"));
+    w_->input_view()->set_current(1, 3);
+    QTest::mouseClick(w_->button("Delete Row"), Qt::LeftButton);
+    QCOMPARE(w_->input_view()->model()->rowCount(), 5);
+    QCOMPARE(w_->input_view()->model()->index(3, 0).data().toString(), QString("2"));
+    QTest::mouseClick(w_->button("Add Row"), Qt::LeftButton);
+    QCOMPARE(w_->input_view()->model()->rowCount(), 6);
+    w_->input_view()->set_current(1, 5);
+    QTest::mouseClick(w_->button("Delete Row"), Qt::LeftButton);
+    QCOMPARE(w_->input_view()->model()->rowCount(), 5);  // an empty row would keep the table from being ready
+
     w_->input_view()->set_current(3, 4);
     QTest::keyClick(w_->input_view(), Qt::Key_Left);
     QVERIFY(install->isEnabled());

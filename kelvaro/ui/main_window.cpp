@@ -412,7 +412,9 @@ void MainWindow::save_project() {
 }
 
 void MainWindow::print_spreadsheet() {
-    if (!printing_->ask()) return;
+    const bool proceed = printing_->ask();
+    becoming_active();  // one of the program's windows closed
+    if (!proceed) return;
     print_to(*printing_->printer(), printing_->prints_graph(), printing_->prints_table());
 }
 
