@@ -3,12 +3,14 @@
 #include "cli/registry.h"
 #include "common/errors.h"
 #include "common/numtext.h"
+#include "common/canvas.h"
 #include "common/ports.h"
 #include "common/provision.h"
 #include "common/textfile.h"
 #include "kelvaro/engine/design.h"
 #include "kelvaro/engine/options.h"
 #include "kelvaro/engine/plan_drawing.h"
+#include "kelvaro/engine/profile_drawing.h"
 #include "kelvaro/engine/project_files.h"
 #include "kelvaro/engine/results_export.h"
 #include "terrain/contours.h"
@@ -25,9 +27,11 @@ using namespace velmora::kelvaro;
 namespace {
 
 enum Exit { kDone = 0, kStopped = 1, kUnreadable = 2 };
+constexpr int kProfilesWidth = 1600;
+constexpr int kProfilesHeight = 900;
 
 struct CalcRequest {
-    fs::path project, data, csv, xlsx;
+    fs::path project, data, csv, xlsx, profiles_svg;
     bool answer_yes = true;
     fs::path plan_svg;
     std::string contours;  // contour interval; empty: no contour lines
@@ -85,6 +89,12 @@ int design_project(const CalcRequest& req, Messages& messages, Document& doc) {
         if (!req.csv.empty()) write_results_csv(doc, req.csv);
         if (!req.xlsx.empty()) write_results_workbook(doc, req.xlsx);
         if (!req.plan_svg.empty()) write_plan_svg(doc, req.plan_svg, req.contours);
+        if (!req.profiles_svg.empty()) {
+            // The profiles as the "Profiles" tab draws them on a 1600 x 900 area.
+            SvgCanvas canvas(kProfilesWidth, kProfilesHeight);
+            dibujarperfiles(doc, canvas, kProfilesWidth, kProfilesHeight, 1, 1, ProfileOptions{});
+            textfile::write_bytes_atomic(req.profiles_svg, canvas.document());
+        }
     } catch (const FileError& e) {
         messages.error(e.what());
         return kUnreadable;
@@ -96,7 +106,7 @@ int design_project(const CalcRequest& req, Messages& messages, Document& doc) {
 }
 
 int run_kelvaro(const std::vector<std::string>& words) {
-    cli::Args args(words, {"data", "csv", "xlsx", "answer", "plan-svg", "contours"});
+    cli::Args args(words, {"data", "csv", "xlsx", "answer", "profiles-svg", "plan-svg", "contours"});
     const auto& pos = args.positional();
     if (pos.size() != 2 || pos[0] != "calc") throw cli::UsageError("expected: kelvaro calc PROJECT.bra --data DIR --csv OUT.csv");
     CalcRequest req;
@@ -104,6 +114,7 @@ int run_kelvaro(const std::vector<std::string>& words) {
     req.data = args.require("data");
     req.csv = args.require("csv");
     if (auto x = args.get("xlsx")) req.xlsx = *x;
+    if (auto svg = args.get("profiles-svg")) req.profiles_svg = *svg;
     req.answer_yes = args.choice("answer", {"yes", "no"}, "yes") == "yes";
     if (auto svg = args.get("plan-svg")) req.plan_svg = *svg;
     if (auto interval = args.get("contours")) {
@@ -128,8 +139,14 @@ int demo_kelvaro(const cli::DemoContext& ctx) {
     for (const auto& entry : fs::directory_iterator(shipped / "examples", ec)) {
         if (entry.path().extension() != ".bra") continue;
         const std::string stem = entry.path().stem().string();
-        CalcRequest req{entry.path(), database, ctx.out_dir / (stem + ".csv"), ctx.out_dir / (stem + ".xlsx"), true,
-                        ctx.out_dir / (stem + "_plan.svg"), "10"};
+        CalcRequest req;
+        req.project = entry.path();
+        req.data = database;
+        req.csv = ctx.out_dir / (stem + ".csv");
+        req.xlsx = ctx.out_dir / (stem + ".xlsx");
+        req.profiles_svg = ctx.out_dir / (stem + "_profiles.svg");
+        req.plan_svg = ctx.out_dir / (stem + "_plan.svg");
+        req.contours = "10";
         StreamMessages messages(stdout, "Information", true);
         Document doc;
         const int rc = design_project(req, messages, doc);
@@ -150,7 +167,7 @@ int demo_kelvaro(const cli::DemoContext& ctx) {
 
 const cli::Registration registration{
     {"kelvaro", "calc PROJECT.bra --data DATABASE_DIR --csv OUT.csv [--xlsx OUT.xlsx] [--answer yes|no] "
-     "[--plan-svg OUT.svg [--contours N]]", &run_kelvaro},
+     "[--profiles-svg OUT.svg] [--plan-svg OUT.svg [--contours N]]", &run_kelvaro},
     {"Kelvaro", &demo_kelvaro}};
 
 }  // namespace

@@ -43,6 +43,16 @@ QStringList qt_name_filters(const std::string& filter) {
     return out;
 }
 
+QString filter_suffix(const QString& name_filter) {
+    const int open = name_filter.lastIndexOf('(');
+    const QString patterns = open >= 0 ? name_filter.mid(open + 1).chopped(name_filter.endsWith(')') ? 1 : 0)
+                                       : name_filter;
+    const QString first = patterns.section(' ', 0, 0, QString::SectionSkipEmpty);
+    if (!first.startsWith("*.")) return {};
+    const QString ext = first.mid(2);
+    return ext.contains('*') || ext.contains('?') ? QString() : ext;
+}
+
 QtFileDialogs::QtFileDialogs(QWidget* parent) : parent_(parent) {}
 
 std::optional<FileChoice> QtFileDialogs::run(const FileDialogRequest& request, bool saving) {
@@ -55,7 +65,15 @@ std::optional<FileChoice> QtFileDialogs::run(const FileDialogRequest& request, b
         int k = std::clamp(request.filter_index, 1, static_cast<int>(filters.size())) - 1;
         dialog.selectNameFilter(filters[k]);
     }
-    if (!request.default_ext.empty()) dialog.setDefaultSuffix(qs(request.default_ext));
+    if (!request.default_ext.empty()) {
+        dialog.setDefaultSuffix(qs(request.default_ext));
+        // The default extension follows the filter the user picks ("*.csv"
+        // gives "csv"); a filter for any file keeps the last one.
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+            const QString suffix = filter_suffix(filter);
+            if (!suffix.isEmpty()) dialog.setDefaultSuffix(suffix);
+        });
+    }
     if (!request.file_name.empty()) dialog.selectFile(qs(request.file_name));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     FileChoice choice;

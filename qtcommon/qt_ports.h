@@ -41,6 +41,9 @@ private:
 
 // "Desc|*.a;*.b|All|*.*" -> {"Desc (*.a *.b)", "All (*.*)"}.
 QStringList qt_name_filters(const std::string& filter);
+// The extension of a name filter's first pattern: "Values (*.csv)" -> "csv";
+// empty for "All (*.*)".
+QString filter_suffix(const QString& name_filter);
 
 class QtClipboard : public Clipboard {
 public:

@@ -70,6 +70,11 @@ struct Document {
     bool mostrarcalculos = false;
     int consumosel = 0;
 
+    // The file most recently read or written (project companion, export):
+    // the printout's title and the proposed export name come from it.
+    std::filesystem::path last_file;
+    int export_filter = 1;  // filter chosen in the last export dialog
+
     // Enabled states of the commands the engine switches.
     bool calculate_enabled = false;      // "To Calculate"
     bool plan_tools_enabled = false;     // permitir()

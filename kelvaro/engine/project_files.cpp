@@ -193,8 +193,14 @@ void open_command(Document& doc, FileDialogs& dialogs, Messages& messages) {
     auto choice = dialogs.open(request);
     std::error_code ec;
     try {
-        if (choice && fs::exists(choice->path, ec))
+        if (choice && fs::exists(choice->path, ec)) {
             apply_project(doc, read_project(choice->path, choice->filter_index == 1));
+            // The companion files are read in turn; the last one present is
+            // the last file read.
+            doc.last_file = with_extension(choice->path, ".ghd");
+            for (const char* ext : {".crp", ".ghc"})
+                if (fs::exists(with_extension(choice->path, ext), ec)) doc.last_file = with_extension(choice->path, ext);
+        }
         after_open(doc);
     } catch (const FileError& e) {
         messages.error(e.what());
@@ -221,6 +227,7 @@ bool save_command(Document& doc, FileDialogs& dialogs, Messages& messages) {
         return false;
     }
     doc.cambios = false;
+    doc.last_file = with_extension(choice->path, ".ghc");
     return true;
 }
 

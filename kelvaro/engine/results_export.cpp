@@ -1,6 +1,7 @@
 #include "kelvaro/engine/results_export.h"
 
 #include "common/commatext.h"
+#include "common/errors.h"
 #include "common/textfile.h"
 #include "common/workbook.h"
 
@@ -35,6 +36,35 @@ void write_results_workbook(const Document& doc, const std::filesystem::path& fi
     put_sheet(book.add_sheet("Spreadsheet"), doc.ZCSG5);
     put_sheet(book.add_sheet("Nodes conditions"), doc.ZCSG6);
     book.save(file);
+}
+
+const char* const kExportFilter =
+    "Excel file 97-2003 Excel file (*.xls)|*.xls|Commas separated values (*.csv)|*.csv";
+
+bool export_command(Document& doc, FileDialogs& dialogs, Messages& messages) {
+    FileDialogRequest request;
+    request.filter = kExportFilter;
+    request.filter_index = doc.export_filter == 2 ? 2 : 1;
+    request.initial_dir = doc.carpetaproyectos;
+    request.default_ext = request.filter_index == 2 ? "csv" : "xls";
+    request.file_name = doc.last_file.stem().string() + " -SpreadSheet";
+    auto choice = dialogs.save(request);
+    if (!choice) return false;
+    doc.export_filter = choice->filter_index == 2 ? 2 : 1;
+    try {
+        if (doc.export_filter == 1) {
+            write_results_workbook(doc, choice->path);
+            messages.notice("The file has been saved");
+        } else {
+            write_results_csv(doc, choice->path);
+            std::filesystem::path last = choice->path;
+            doc.last_file = last.replace_extension(".csv");
+        }
+    } catch (const FileError& e) {
+        messages.error(e.what());
+        return false;
+    }
+    return true;
 }
 
 }  // namespace velmora::kelvaro

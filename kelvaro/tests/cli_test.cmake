@@ -13,7 +13,14 @@ file(MAKE_DIRECTORY ${WORK}/db ${WORK}/p)
 file(COPY ${DATA}/pipes_branch.csv DESTINATION ${WORK}/db)
 file(COPY ${DATA}/examples/ DESTINATION ${WORK}/p)
 
-run(0 ${WORK}/p/villa_alta.bra --data ${WORK}/db --csv ${WORK}/out.csv --xlsx ${WORK}/out.xlsx)
+run(0 ${WORK}/p/villa_alta.bra --data ${WORK}/db --csv ${WORK}/out.csv --xlsx ${WORK}/out.xlsx
+    --profiles-svg ${WORK}/profiles.svg)
+# The profiles as an SVG drawing of 1600 x 900 with the axes, the node labels
+# and the box mark of the example.
+file(READ ${WORK}/profiles.svg svg)
+if(NOT svg MATCHES "width=\"1600\"" OR NOT svg MATCHES "height=\"900\"" OR NOT svg MATCHES ">BPB<")
+  message(FATAL_ERROR "profiles drawing: ${svg}")
+endif()
 foreach(f minmaxdia minpre usage units.qtx)
   if(NOT EXISTS ${WORK}/db/${f})
     message(FATAL_ERROR "option file ${f} not created")

@@ -4,7 +4,9 @@
 #include "qtcommon/qt_ports.h"
 #include "qtcommon/window_capture.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QImage>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -25,6 +27,7 @@ private slots:
     void canvas_paints_with_qpainter();
     void file_filters_become_qt_name_filters();
     void display_format_uses_the_separators_set();
+    void save_dialog_extension_follows_the_chosen_filter();
 };
 
 namespace {
@@ -190,6 +193,29 @@ void QtCommonTest::display_format_uses_the_separators_set() {
     model.set_locked_text("----");
     QVERIFY(!(model.flags(model.index(3, 0)) & Qt::ItemIsEditable));
     QVERIFY(model.flags(model.index(2, 0)) & Qt::ItemIsEditable);
+}
+
+void QtCommonTest::save_dialog_extension_follows_the_chosen_filter() {
+    QCOMPARE(filter_suffix("Commas separated values (*.csv)"), QString("csv"));
+    QCOMPARE(filter_suffix("Workbook (*.xlsx *.xls)"), QString("xlsx"));
+    QCOMPARE(filter_suffix("All Files (*.*)"), QString());
+    // The dialog: picking the second filter makes "csv" the default extension.
+    QString suffix_after;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        const QStringList filters = dialog->nameFilters();
+        dialog->selectNameFilter(filters.at(1));
+        emit dialog->filterSelected(filters.at(1));  // as the user's choice does
+        suffix_after = dialog->defaultSuffix();
+        dialog->reject();
+    });
+    QtFileDialogs dialogs(nullptr);
+    FileDialogRequest request;
+    request.filter = "Excel file (*.xls)|*.xls|Commas separated values (*.csv)|*.csv";
+    request.default_ext = "xls";
+    QVERIFY(!dialogs.save(request));
+    QCOMPARE(suffix_after, QString("csv"));
 }
 
 QTEST_MAIN(QtCommonTest)
