@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -258,6 +259,14 @@ void SurveyBookWindow::done(int result) {
         handing_over_ = false;
         emit survey_exported(book_.ZCSG1, book_.exported_view());
     }
+}
+
+void SurveyBookWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void SurveyBookWindow::fit_columns() {

@@ -20,6 +20,7 @@
 
 class QAction;
 class QHBoxLayout;
+class QKeyEvent;
 class QLineEdit;
 class QMenu;
 class QPushButton;
@@ -70,6 +71,11 @@ public slots:
     // Every way of closing ends here: with unsaved changes the save question
     // is asked first.
     void done(int result) override;
+
+protected:
+    // Escape does not close the window: only "OK", the export and the title
+    // bar do.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void build_top_bar(QHBoxLayout* bar);
