@@ -232,10 +232,12 @@ void SurveyBookWindow::key_released(int col, int row) {
 }
 
 void SurveyBookWindow::paste() {
-    // The pasted block starts at the top left of the selection.
+    // The pasted block starts at the top left of the selection; a selection
+    // that starts in the header rows pastes from the first shot row, so the
+    // headers are never overwritten.
     GridView::Block block = table_->selection_block();
-    const int left = block.left >= 0 ? block.left : book_.Col;
-    const int top = block.top >= 0 ? block.top : book_.Row;
+    const int left = std::max(0, block.left >= 0 ? block.left : book_.Col);
+    const int top = std::max(book_.ZCSG1.fixed_rows(), block.top >= 0 ? block.top : book_.Row);
     const std::string text = clipboard_.text();
     command([this, &text, left, top] { book_.paste(text, left, top); }, true);
 }

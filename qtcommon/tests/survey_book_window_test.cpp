@@ -240,6 +240,16 @@ void SurveyBookWindowTest::paste_pop_up_grows_and_reduces() {
     QCOMPARE(shown(w, 14, 5), shown(w, 15, 4));
     QVERIFY(ports.messages.records().empty());
 
+    // A selection in the header rows pastes below them.
+    Ports third;
+    SurveyBookWindow header(Designer::Kelvaro, third.messages, third.dialogs, third.clipboard);
+    QVERIFY(shows(header));
+    paste_at(header, third, kFieldBook, 1, 0);
+    QCOMPARE(shown(header, 1, 0), QString("Node"));
+    QCOMPARE(shown(header, 2, 1), QString("To #"));
+    QCOMPARE(shown(header, 1, 2), QString("1"));
+    QCOMPARE(shown(header, 16, 2), QString("51.5"));
+
     // Pasting with a length factor that is not a number: the cells arrive,
     // the reduction stops with the reader's message.
     Ports other;
