@@ -17,6 +17,8 @@
 
 #include <algorithm>
 #include <exception>
+#include <string>
+#include <vector>
 
 namespace velmora::qt {
 namespace {
