@@ -343,6 +343,7 @@ void SurveyBook::read_sur(const std::filesystem::path& file) {
 
 bool SurveyBook::open(FileDialogs& dialogs) {
     FileDialogRequest request;
+    request.initial_dir = dialog_dir;
     request.title = kOpenHint;
     request.filter = kSurveyOpenFilter;
     request.default_ext = "sur";
@@ -354,6 +355,7 @@ bool SurveyBook::open(FileDialogs& dialogs) {
 
 bool SurveyBook::save(FileDialogs& dialogs) {
     FileDialogRequest request;
+    request.initial_dir = dialog_dir;
     request.title = kSaveHint;
     request.filter = kSurveySaveFilter;
     request.default_ext = "sur";
@@ -369,6 +371,7 @@ bool SurveyBook::save(FileDialogs& dialogs) {
 bool SurveyBook::save_as_excel(FileDialogs& dialogs) {
     if (!has_save_as_excel()) return false;
     FileDialogRequest request;
+    request.initial_dir = dialog_dir;
     request.title = kSaveAsExcelHint;
     request.filter = kSurveyExcelFilter;
     request.default_ext = "xlsx";

@@ -150,6 +150,10 @@ public:
     // Yes runs save.
     void close(Messages& messages, FileDialogs& dialogs);
 
+    // Folder the open, save and "Save as Excel" dialogs start in (the
+    // designer's Projects folder); empty lets the dialog choose.
+    std::filesystem::path dialog_dir;
+
     // The last file read or written by the book (empty when none).
     const std::filesystem::path& last_file() const { return last_file_; }
 

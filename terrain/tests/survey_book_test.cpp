@@ -301,6 +301,18 @@ TEST(SurveyBook, OpenSaveAndCloseThroughTheDialogs) {
     EXPECT_EQ(messages.records().size(), 2u) << "a saved table closes without asking";
 }
 
+TEST(SurveyBook, DialogsStartInTheGivenFolder) {
+    velmora::testing::TempDir dir;
+    SurveyBook book;
+    book.dialog_dir = dir.path();
+    ScriptedFileDialogs dialogs;  // every dialog cancelled
+    book.open(dialogs);
+    book.save(dialogs);
+    book.save_as_excel(dialogs);
+    ASSERT_EQ(dialogs.requests().size(), 3u);
+    for (const auto& request : dialogs.requests()) EXPECT_EQ(request.initial_dir, dir.path()) << request.title;
+}
+
 TEST(SurveyBook, SaveAsExcelKelvaroOnly) {
     velmora::testing::TempDir dir;
     ScriptedFileDialogs dialogs;
