@@ -5,6 +5,7 @@
 #include "tosquin/engine/design.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace fs = std::filesystem;
 
@@ -84,7 +85,8 @@ bool save_sheet_csv(Document& doc, FileDialogs& dialogs, Messages& messages) {
     return write_csv(doc, choice->path, messages);
 }
 
-void print_sheet(const Grid& sheet, Canvas& canvas, const std::string& title, const std::vector<int>& widths) {
+void print_sheet(const Grid& sheet, Canvas& canvas, const std::string& title, const std::vector<int>& widths,
+                 double page_width) {
     canvas.set_pen(Pen{colors::kBlack, 1, PenStyle::Solid});
     Font font;
     font.name = "Times New Roman";
@@ -98,6 +100,10 @@ void print_sheet(const Grid& sheet, Canvas& canvas, const std::string& title, co
     for (int c = 0; c < sheet.col_count(); ++c) {
         const int w = c < static_cast<int>(widths.size()) ? widths[static_cast<size_t>(c)] : sheet.col_width(c);
         left[static_cast<size_t>(c) + 1] = left[static_cast<size_t>(c)] + 5.0 * w;
+    }
+    if (page_width > 0 && left.back() > page_width) {
+        const double k = page_width / left.back();
+        for (double& x : left) x = std::floor(x * k);
     }
     font.size = 7;
     font.underline = false;
@@ -115,9 +121,11 @@ void print_sheet(const Grid& sheet, Canvas& canvas, const std::string& title, co
     }
 }
 
-int print_factor(int printer_dpi, int screen_dpi) {
+int print_factor(int printer_dpi, int screen_dpi, int page, int graph) {
     if (screen_dpi <= 0) return 1;
-    return std::max(1, printer_dpi / screen_dpi);
+    int factor = std::max(1, printer_dpi / screen_dpi);
+    if (page > 0 && graph > 0 && factor * graph > page) factor = std::max(1, page / graph);
+    return factor;
 }
 
 }  // namespace velmora::tosquin

@@ -41,11 +41,15 @@ bool export_sheet(Document& doc, FileDialogs& dialogs, Messages& messages);
 bool save_sheet_csv(Document& doc, FileDialogs& dialogs, Messages& messages);
 
 // The sheet printed on one page of printer pixels: the title, then every row
-// in its columns laid out from the screen widths of the sheet's columns.
-void print_sheet(const Grid& sheet, Canvas& canvas, const std::string& title, const std::vector<int>& screen_widths);
+// in its columns laid out from the screen widths of the sheet's columns (five
+// printer pixels per screen pixel, narrowed to fit `page_width` when given).
+void print_sheet(const Grid& sheet, Canvas& canvas, const std::string& title, const std::vector<int>& screen_widths,
+                 double page_width = 0);
 
 // Factors of the printed graph: printer dots per inch over screen pixels per
-// inch (integer division, at least 1).
-int print_factor(int printer_dpi, int screen_dpi);
+// inch (integer division, at least 1), made smaller when the graph would
+// otherwise run off the page (`page` and `graph` sizes in their own pixels,
+// 0 when unknown).
+int print_factor(int printer_dpi, int screen_dpi, int page = 0, int graph = 0);
 
 }  // namespace velmora::tosquin

@@ -133,8 +133,18 @@ TEST(SheetPrintTest, LayoutInPrinterPixels) {
         EXPECT_EQ(op.points[2].y, c.y + 100) << c.text;
     }
     EXPECT_EQ(canvas.ops[3].points[2].x, 890);
+
+    // Narrowed to the page: the columns keep their proportions.
+    RecordingCanvas narrow;
+    print_sheet(sheet, narrow, "t", {40, 64, 80}, 460);
+    EXPECT_EQ(narrow.ops[2].points[1].x, 100);  // 200 of 920 scaled by a half
+    EXPECT_EQ(narrow.ops[3].points[2].x, 430);  // 920 halved, less 30
     EXPECT_EQ(print_factor(600, 96), 6);
     EXPECT_EQ(print_factor(72, 96), 1);
+    // A graph wider than the page is drawn smaller, never cut.
+    EXPECT_EQ(print_factor(600, 96, 7000, 1000), 6);
+    EXPECT_EQ(print_factor(600, 96, 7000, 1300), 5);
+    EXPECT_EQ(print_factor(600, 96, 500, 1300), 1);
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ void GraphWidget::render(const std::function<bool(Canvas&)>& draw) {
         QPainter painter(&img);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setRenderHint(QPainter::TextAntialiasing);
-        qt::QtCanvas canvas(&painter, logicalDpiY());
+        qt::QtCanvas canvas(&painter, 96);
         drawn = draw(canvas);
     }
     if (!drawn) return;

@@ -260,7 +260,8 @@ QWidget* MainWindow::build_graph_tab() {
 }
 
 QWidget* MainWindow::build_sheet_tab() {
-    for (int c = 0; c < doc_.StringGrid1.col_count(); ++c) doc_.StringGrid1.set_col_width(c, c < 2 ? 86 : 78);
+    for (int c = 0; c < doc_.StringGrid1.col_count(); ++c)
+        doc_.StringGrid1.set_col_width(c, c < 2 ? 86 : c == 8 || c == 9 ? 100 : 78);
     sheet_ = new qt::GridView(&doc_.StringGrid1, this);
     sheet_->grid_model()->set_read_only(true);
     sheet_->setItemDelegate(new SheetDelegate(doc_.StringGrid1, sheet_));
@@ -664,6 +665,8 @@ void MainWindow::print_command() {
 void MainWindow::print_to(QPrinter& printer, bool graph, bool sheet) {
     if (!graph && !sheet) return;
     printer.setDocName(QString::fromStdString(doc_.archivoproyecto.string()));
+    // A PDF is laid out as an office printer's page of 600 dots per inch.
+    if (printer.outputFormat() == QPrinter::PdfFormat) printer.setResolution(600);
     printer.setPageOrientation(graph ? QPageLayout::Landscape : QPageLayout::Portrait);
     QPainter painter;
     if (!painter.begin(&printer)) {
@@ -672,8 +675,9 @@ void MainWindow::print_to(QPrinter& printer, bool graph, bool sheet) {
     }
     if (graph) {
         qt::QtCanvas canvas(&painter, printer.resolution());
-        const int fx = print_factor(printer.logicalDpiX(), logicalDpiX());
-        const int fy = print_factor(printer.logicalDpiY(), logicalDpiY());
+        const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+        const int fx = print_factor(printer.logicalDpiX(), logicalDpiX(), page.width(), doc_.graph.width);
+        const int fy = print_factor(printer.logicalDpiY(), logicalDpiY(), page.height(), doc_.graph.height);
         dibujargrafica(doc_, canvas, fx, fy);
     }
     if (sheet) {
@@ -684,7 +688,8 @@ void MainWindow::print_to(QPrinter& printer, bool graph, bool sheet) {
         qt::QtCanvas canvas(&painter, printer.resolution());
         std::vector<int> widths;
         for (int c = 0; c < doc_.StringGrid1.col_count(); ++c) widths.push_back(sheet_->columnWidth(c));
-        print_sheet(doc_.StringGrid1, canvas, doc_.archivoproyecto.string(), widths);
+        const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+        print_sheet(doc_.StringGrid1, canvas, doc_.archivoproyecto.string(), widths, page.width());
     }
     painter.end();
 }
