@@ -9,6 +9,7 @@
 #include "qtcommon/grid_view.h"
 #include "qtcommon/print_dialog.h"
 #include "qtcommon/window_capture.h"
+#include "tosquin/engine/design.h"
 #include "tosquin/engine/graph_editor.h"
 #include "tosquin/engine/reference_files.h"
 #include "tosquin/engine/sheet_output.h"
@@ -497,6 +498,25 @@ void TosquinUiTest::exported_csv_equals_the_command_line() {
     s.dialogs.push(FileChoice{excel_csv, 3});
     s.window->action("Excel")->trigger();
     QCOMPARE(textfile::read_bytes(excel_csv), textfile::read_bytes(cli_csv));
+
+    // "New" empties the project; "Open" brings it back drawn and designed.
+    s.window->action("New")->trigger();
+    QCOMPARE(s.window->tabs()->currentIndex(), int(MainWindow::kData));
+    QCOMPARE(s.doc().nsecciones, 1);
+    QVERIFY(!s.doc().graph.present);
+    s.dialogs.push(FileChoice{lin, 1});
+    s.window->action("Open")->trigger();
+    QCOMPARE(s.window->tabs()->currentIndex(), int(MainWindow::kMainPipeline));
+    QCOMPARE(s.doc().nsecciones, 2);
+    QCOMPARE(s.doc().nvalvulasaire, 1);
+    QCOMPARE(s.window->edit(1)->text(), QString("line"));
+    QCOMPARE(sheet_lines(s.doc()), textfile::read_lines(cli_csv));
+
+    // Closing with a profile loaded asks to save.
+    s.messages.clear();
+    s.messages.answer_next(Answer::No);
+    s.window->close();
+    QCOMPARE(s.messages.texts(), std::vector<std::string>{"Would you like to save the changes?"});
 }
 
 void TosquinUiTest::print_previews_and_screenshots() {

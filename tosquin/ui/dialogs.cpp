@@ -131,7 +131,7 @@ PredeterminedDiametersDialog::PredeterminedDiametersDialog(Document& doc, Messag
     layout->addWidget(new QLabel("The simulator will force the use of these diameters in the design", this));
     layout->addWidget(view_);
     layout->addWidget(ok_, 0, Qt::AlignHCenter);
-    resize(620, 320);
+    resize(680, 320);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
     connect(view_, &qt::GridView::key_pressed, this, [this](int, int, int) { doc_.cambios = true; });
     connect(view_, &qt::GridView::key_released, this, [this](int, int, int row) {
@@ -160,7 +160,7 @@ void PredeterminedDiametersDialog::prepare() {
     g.set_editor(1, ColumnEditor{EditorKind::ReadOnly, {}});
     g.set_editor(3, ColumnEditor{EditorKind::DropDown, lists_.dpul});
     g.set_editor(4, ColumnEditor{EditorKind::DropDown, lists_.dmm});
-    for (int c = 1; c < 5; ++c) g.set_col_width(c, 120);
+    for (int c = 1; c < 5; ++c) g.set_col_width(c, c < 3 ? 120 : 150);
     view_->refresh();
 }
 
@@ -398,6 +398,7 @@ void OptionsDialog::open_window() {
     doc_.ref.unidades.set_fixed_rows(1);
     for (int c = 0; c < 3; ++c) doc_.ref.unidades.set_col_width(c, c == 0 ? 190 : 170);
     doc_.ref.presiones.set_fixed_rows(1);
+    for (int c = 0; c < 4; ++c) doc_.ref.presiones.set_col_width(c, c == 2 ? 150 : 90);
     units_view_->set_grid(&doc_.ref.unidades);
     pressures_view_->set_grid(&doc_.ref.presiones);
     units_view_->refresh();
@@ -427,6 +428,7 @@ void OptionsDialog::load_from_file() {
     working_pressure_.exec();
     guarded(messages_, [&] { load_pressures_from_catalogue(doc_, working_pressure_.percent()); });
     doc_.ref.presiones.set_fixed_rows(1);
+    for (int c = 0; c < 4; ++c) doc_.ref.presiones.set_col_width(c, c == 2 ? 150 : 90);
     pressures_view_->refresh();
 }
 

@@ -19,6 +19,7 @@
 #include "tosquin/ui/symbols.h"
 
 #include <QAction>
+#include <QBoxLayout>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -182,6 +183,11 @@ MainWindow::MainWindow(const Folders& folders, std::filesystem::path help_file, 
     options_ = new OptionsDialog(doc_, messages_, *working_pressure_, this);
     about_ = new qt::AboutDialog(this, "Tosquin", "1.0",
                                  "Tosquin is a simulator to design main pipelines<br><br>Orvane");
+    if (auto* box = qobject_cast<QBoxLayout*>(about_->layout())) {
+        auto* picture = new QLabel(about_);
+        picture->setPixmap(about_picture());
+        box->insertWidget(0, picture, 0, Qt::AlignHCenter);
+    }
 
     // Start-up: the reference files, then the empty project on the "Data" tab.
     activated();

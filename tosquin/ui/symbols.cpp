@@ -134,6 +134,21 @@ QPixmap cursor_pixmap(GraphCursor cursor) {
     return pm;
 }
 
+QPixmap about_picture() {
+    QPixmap pm(220, 90);
+    pm.fill(Qt::white);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPolygonF ground;
+    ground << QPointF(10, 15) << QPointF(70, 40) << QPointF(120, 48) << QPointF(170, 70) << QPointF(210, 78);
+    p.setPen(QPen(QColor(110, 80, 40), 2));
+    p.drawPolyline(ground);
+    p.setPen(QPen(QColor(0, 0, 255), 2));
+    p.drawPolyline(QPolygonF() << QPointF(10, 15) << QPointF(120, 36) << QPointF(120, 48) << QPointF(210, 68));
+    draw_box(p, QRectF(114, 30, 12, 15));
+    return pm;
+}
+
 QCursor graph_cursor(GraphCursor cursor) {
     if (cursor == GraphCursor::Arrow) return QCursor(Qt::ArrowCursor);
     const bool centred = cursor == GraphCursor::MoveBox || cursor == GraphCursor::Dragging;

@@ -14,6 +14,8 @@ QImage symbol_image(const char* name);
 // Registers the three symbols with the canvas that paints the graph.
 void register_symbols();
 QCursor graph_cursor(GraphCursor cursor);
+// The about box's picture: a line falling along a profile to a box.
+QPixmap about_picture();
 // The picture of a cursor, also the icon of its tool button.
 QPixmap cursor_pixmap(GraphCursor cursor);
 
