@@ -88,7 +88,13 @@ void QtCanvas::text_clipped(const RectF& clip, double x, double y, const std::st
 void QtCanvas::image(const std::string& name, double x, double y) {
     auto it = images().find(name);
     if (it != images().end()) {
-        p_->drawImage(QPointF(x, y), it->second);
+        // Pictures keep their size on paper: screen pixels at 96 per inch.
+        if (dpi_ > 96) {
+            const double k = dpi_ / 96;
+            p_->drawImage(QRectF(x, y, it->second.width() * k, it->second.height() * k), it->second);
+        } else {
+            p_->drawImage(QPointF(x, y), it->second);
+        }
         return;
     }
     p_->save();

@@ -163,6 +163,22 @@ void QtCommonTest::canvas_paints_with_qpainter() {
     QCOMPARE(QColor(image.pixel(30, 10)), QColor(Qt::red));
     QCOMPARE(QColor(image.pixel(25, 25)), QColor(Qt::blue));
     QCOMPARE(QColor(image.pixel(5, 30)), QColor(Qt::white));
+
+    // A named picture keeps its size on paper: twice the pixels at 192 dpi.
+    QImage symbol(4, 4, QImage::Format_RGB32);
+    symbol.fill(Qt::green);
+    QtCanvas::register_image("test-symbol", symbol);
+    for (double dpi : {96.0, 192.0}) {
+        QImage page(20, 20, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        {
+            QPainter painter(&page);
+            QtCanvas canvas(&painter, dpi);
+            canvas.image("test-symbol", 2, 2);
+        }
+        QCOMPARE(QColor(page.pixel(3, 3)), QColor(Qt::green));
+        QCOMPARE(QColor(page.pixel(8, 8)), dpi > 96 ? QColor(Qt::green) : QColor(Qt::white));
+    }
 }
 
 void QtCommonTest::file_filters_become_qt_name_filters() {
