@@ -24,6 +24,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <filesystem>
 #include <memory>
@@ -218,6 +219,17 @@ void KelvaroPlanUiTest::network_drawn_with_the_mouse_designs_as_the_command_line
     plan->panel()->zoom_bar()->setValue(6);
     QCOMPARE(doc.tramosx[0][3], std::string("960"));
     QVERIFY(plan->canvas()->minimumWidth() >= 1010);
+    // The wheel: forward on the window is one step down, over the plan one up.
+    auto turn_forward = [](QWidget* target) {
+        QWheelEvent wheel(QPointF(5, 5), target->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, 120), Qt::NoButton, {},
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &wheel);
+    };
+    turn_forward(w_.get());
+    QCOMPARE(plan->panel()->zoom_bar()->value(), 5);
+    QCOMPARE(doc.tramosx[0][3], std::string("800"));
+    turn_forward(area);
+    QCOMPARE(plan->panel()->zoom_bar()->value(), 6);
     plan->panel()->zoom_bar()->setValue(3);
     QCOMPARE(doc.tramosx[0][3], std::string("480"));
     QVERIFY(messages_.records().empty());
