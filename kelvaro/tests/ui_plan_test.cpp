@@ -85,6 +85,7 @@ private slots:
     void cleanup();
     void network_drawn_with_the_mouse_designs_as_the_command_line();
     void survey_book_sheet_fills_the_table_and_the_plan();
+    void sections_deleted_with_the_mouse();
 
 private:
     std::unique_ptr<QTemporaryDir> tmp_;
@@ -302,6 +303,32 @@ void KelvaroPlanUiTest::survey_book_sheet_fills_the_table_and_the_plan() {
     QVERIFY(w_->button("To Calculate")->isEnabled());
     QVERIFY(w_->plan_view()->tool("Install a Break Pressure Box")->isEnabled());
     QVERIFY(qt::save_png(w_->plan_view(), shot("plan_survey_import")));
+}
+
+void KelvaroPlanUiTest::sections_deleted_with_the_mouse() {
+    ui::PlanView* plan = w_->plan_view();
+    QWidget* area = plan->canvas();
+    const Document& doc = w_->document();
+    QTest::mouseClick(plan->tool("Set Pipelines"), Qt::LeftButton);
+    QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(60, 100));
+    QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(200, 100));
+    QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(340, 100));
+    double_click(area, QPoint(480, 100));
+
+    // A miss does nothing and keeps the mode; a hit on the middle segment,
+    // answered Yes, keeps the first two points.
+    QTest::mouseClick(plan->tool("Delete Sections"), Qt::LeftButton);
+    QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(270, 400));
+    QVERIFY(messages_.records().empty());
+    QCOMPARE(area->cursor().shape(), Qt::BitmapCursor);
+    messages_.answer_next(Answer::Yes);
+    QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(270, 104));
+    QCOMPARE(messages_.texts(),
+             (std::vector<std::string>{"Do you want to delete the nodes in red? If so, all the data will be reset"}));
+    QCOMPARE(doc.tramosnudos, (TextLists{{"1", "2"}}));
+    QCOMPARE(doc.ZCSG4.row_count(), 2 + 1);
+    QCOMPARE(w_->input_view()->model()->rowCount(), 2 + 1);
+    QCOMPARE(area->cursor().shape(), Qt::ArrowCursor);
 }
 
 QTEST_MAIN(KelvaroPlanUiTest)
