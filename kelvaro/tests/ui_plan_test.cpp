@@ -16,10 +16,13 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QFileInfo>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSlider>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -260,6 +263,25 @@ void KelvaroPlanUiTest::network_drawn_with_the_mouse_designs_as_the_command_line
     const std::vector<std::string> pipes(expected.begin() + 1, nodes_title);
     QCOMPARE(shown_lines(w_->results_view()), pipes);
     QCOMPARE(w_->results_view()->model()->rowCount(), 2 + 5 + 1);
+
+    // The printed plan carries the contour lines while they are on.
+    auto printed_size = [&](const QString& name) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        const QString file = tmp_->filePath(name);
+        printer.setOutputFileName(file);
+        w_->print_to(printer, true, false);
+        return QFileInfo(file).size();
+    };
+    const qint64 with_contours = printed_size("with.pdf");
+    if (!QStandardPaths::findExecutable("pdftoppm").isEmpty())
+        QProcess::execute("pdftoppm", {"-png", "-r", "40", "-f", "1", "-l", "1", tmp_->filePath("with.pdf"),
+                                       qt::screenshot_dir() + "/kelvaro_plan_print_contours"});
+    plan->tool("Turn On/Off Contour Lines")->click();
+    QVERIFY(!plan->editor().contours_on());
+    const qint64 without_contours = printed_size("without.pdf");
+    QVERIFY2(with_contours > without_contours + 1000,
+             qPrintable(QString("%1 / %2 bytes").arg(with_contours).arg(without_contours)));
 }
 
 void KelvaroPlanUiTest::survey_book_sheet_fills_the_table_and_the_plan() {

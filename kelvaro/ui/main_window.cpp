@@ -436,6 +436,7 @@ int MainWindow::print_to(QPrinter& printer, bool drawings, bool table) {
     request.profile_options = profile_->options;
     request.screen_dpi_x = logicalDpiX();
     request.screen_dpi_y = logicalDpiY();
+    request.plan_editor = &plan_->editor();
     int printed = 0;
     guarded([&] { printed = print_results(printer, doc_, request); });
     return printed;
