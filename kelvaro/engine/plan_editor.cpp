@@ -678,6 +678,13 @@ void PlanEditor::becoming_active() {
     de_ = step_;
 }
 
+void PlanEditor::project_opened() {
+    new_pipeline_ = false;
+    elegidoborrar_ = false;
+    trazar_ = false;
+    tramosborrar_.clear();
+}
+
 // --- Contours --------------------------------------------------------------------
 
 void PlanEditor::toggle_contours() {

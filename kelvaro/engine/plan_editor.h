@@ -21,6 +21,7 @@
 //        contour_interval_typed(text), spin_contour_interval(+1 / -1)
 //   "Survey Book Sheet", after the survey book closed -> import_survey(...)
 //   main window became active -> editor.becoming_active()
+//   a project was opened      -> editor.project_opened()
 // After each call the widget reads:
 //   cursor()                  which cursor to show on the plan
 //   marker_visible(), marker_position()  the box marker (12 x 15 image; its
@@ -134,6 +135,9 @@ public:
     void set_zoom_step(int step);
     void wheel(bool forward, bool over_plan);
     void becoming_active();
+    // A project was opened: the pipeline being drawn is dropped (the
+    // new-pipeline flag goes off and no line follows the mouse).
+    void project_opened();
 
     // Contour controls ("Turn On/Off Contour Lines", "Contour Lines
     // Frequency" box and spinner). They return whether the plan is repainted.

@@ -94,6 +94,22 @@ TEST(KelvaroPlanEditor, ABranchStartsAtTheNearestNodeAndNumbersOn) {
     EXPECT_EQ(p.doc.bpbnudos, (TextList{"1"}));
 }
 
+TEST(KelvaroPlanEditor, OpeningAProjectDropsThePipelineBeingDrawn) {
+    Plan p;
+    p.draw({{100, 100}, {200, 100}});
+    p.editor.choose_tool(PlanTool::SetPipelines);
+    p.editor.mouse_down(205, 100);  // a branch from node 2 is under way
+    p.editor.mouse_move(250, 180);
+    ASSERT_TRUE(p.editor.rubber_band());
+
+    p.editor.project_opened();
+    EXPECT_FALSE(p.editor.new_pipeline());
+    EXPECT_FALSE(p.editor.rubber_band());
+    p.editor.mouse_down(300, 300);  // no point is added to the dropped branch
+    p.editor.double_click();
+    EXPECT_EQ(p.doc.tramosnudos, (TextLists{{"1", "2"}}));
+}
+
 TEST(KelvaroPlanEditor, NewNodesPassOverNumbersAlreadyHeld) {
     Plan p;
     p.draw({{100, 100}, {200, 100}});

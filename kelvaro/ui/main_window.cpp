@@ -15,6 +15,7 @@
 #include "qtcommon/close_channel.h"
 #include "qtcommon/print_dialog.h"
 #include "qtcommon/qt_ports.h"
+#include "qtcommon/survey_book_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -33,6 +34,7 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 namespace velmora::kelvaro::ui {
 
@@ -128,6 +130,11 @@ MainWindow::MainWindow(Document doc, Session session) : doc_(std::move(doc)), se
                                  "Kelvaro is a simulator to design distribution networks<br>Velmora<br>"
                                  "<a href=\"https://velmora.org\">https://velmora.org</a>");
     printing_ = new qt::PrintDialog(this, "Graph");
+    survey_ = new qt::SurveyBookWindow(terrain::Designer::Kelvaro, *session_.messages, *session_.dialogs,
+                                       session_.clipboard ? *session_.clipboard : own_clipboard_, this);
+    survey_->book().dialog_dir = doc_.carpetaproyectos;
+    connect(survey_, &qt::SurveyBookWindow::survey_exported, this,
+            [this](const Grid&, terrain::SurveyView) { import_survey(survey_->book()); });
 
     permitir(doc_, false);
     doc_.calculate_enabled = false;
@@ -177,8 +184,9 @@ void MainWindow::build_menus_and_tools() {
 
 QWidget* MainWindow::build_data_tab() {
     auto* tab = new QWidget(this);
-    plan_ = new PlanView(&doc_, tab);
+    plan_ = new PlanView(&doc_, session_.messages, tab);
     connect(plan_, &PlanView::survey_book_requested, this, &MainWindow::open_survey_book);
+    connect(plan_, &PlanView::edited, this, &MainWindow::sync);
 
     input_view_ = new qt::GridView(&doc_.ZCSG4, tab);
     input_view_->setMinimumWidth(520);
@@ -357,6 +365,7 @@ void MainWindow::tab_changed(int index) {
 void MainWindow::becoming_active() {
     options_->show_page(0);
     guarded([&] { kelvaro::becoming_active(doc_); });
+    plan_->editor().becoming_active();
     diameters_->refill();
     sync();
 }
@@ -403,6 +412,7 @@ void MainWindow::new_project() {
 
 void MainWindow::open_project() {
     guarded([&] { open_command(doc_, *session_.dialogs, *session_.messages); });
+    plan_->editor().project_opened();
     sync();
 }
 
@@ -426,6 +436,7 @@ int MainWindow::print_to(QPrinter& printer, bool drawings, bool table) {
     request.profile_options = profile_->options;
     request.screen_dpi_x = logicalDpiX();
     request.screen_dpi_y = logicalDpiY();
+    request.plan_editor = &plan_->editor();
     int printed = 0;
     guarded([&] { printed = print_results(printer, doc_, request); });
     return printed;
@@ -466,7 +477,37 @@ void MainWindow::open_about() {
 }
 
 void MainWindow::open_survey_book() {
-    session_.messages->notice("The Survey Book Sheet is not available in this version.");
+    survey_->book().dialog_dir = doc_.carpetaproyectos;
+    survey_->run();
+    becoming_active();  // one of the program's windows closed
+}
+
+void MainWindow::import_survey(const terrain::SurveyBook& book) {
+    // The last file the program read or wrote: the survey book's when it
+    // read or wrote one, else the project's.
+    const std::filesystem::path last = book.last_file().empty() ? doc_.last_file : book.last_file();
+    const QSize client = plan_->panel()->client_size();
+    bool imported = false;
+    guarded([&] {
+        imported = plan_->editor().import_survey(book, PlanArea{client.width(), client.height()}, last,
+                                                 *session_.dialogs);
+    });
+    if (imported) {
+        progress_->setValue(0);
+        progress_->hide();
+        status_text_->clear();
+    }
+    sync();
+}
+
+void MainWindow::wheelEvent(QWheelEvent* event) {
+    const int dy = event->angleDelta().y();
+    if (tabs_->currentIndex() != 0 || dy == 0) {
+        QMainWindow::wheelEvent(event);
+        return;
+    }
+    plan_->window_wheel(dy > 0);
+    event->accept();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

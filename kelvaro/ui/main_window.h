@@ -6,6 +6,7 @@
 #include "common/ports.h"
 #include "kelvaro/engine/document.h"
 #include "qtcommon/grid_view.h"
+#include "terrain/survey_book.h"
 
 #include <QMainWindow>
 
@@ -24,6 +25,7 @@ class QTabWidget;
 namespace velmora::qt {
 class AboutDialog;
 class PrintDialog;
+class SurveyBookWindow;
 }  // namespace velmora::qt
 
 namespace velmora::kelvaro::ui {
@@ -70,6 +72,7 @@ public:
     DiametersWindow* diameters_window() const { return diameters_; }
     qt::PrintDialog* print_dialog() const { return printing_; }
     qt::AboutDialog* about_window() const { return about_; }
+    qt::SurveyBookWindow* survey_book_window() const { return survey_; }
 
     // Prints the chosen documents on a printer (what "Print the Spreadsheet"
     // does once the "Printing" window answered).
@@ -88,13 +91,15 @@ public slots:
     void open_diameters();
     void open_help();
     void open_about();
-    // The "Survey Book Sheet" tool. The survey book window is built apart;
-    // until it is joined here the tool says so.
+    // The "Survey Book Sheet" tool: a visit of the survey book; an export
+    // from it becomes the input table and the plan.
     void open_survey_book();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The wheel turned on the window outside the plan: one zoom step.
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void build_menus_and_tools();
@@ -105,6 +110,7 @@ private:
     void show_tab(int index);
     void tab_changed(int index);
     void project_box_key(int box);
+    void import_survey(const terrain::SurveyBook& book);
     template <class F>
     void guarded(F&& command);
 
@@ -130,6 +136,9 @@ private:
     OptionsWindow* options_ = nullptr;
     qt::AboutDialog* about_ = nullptr;
     qt::PrintDialog* printing_ = nullptr;
+    qt::SurveyBookWindow* survey_ = nullptr;
+    // Used when the session gives no clipboard.
+    MemoryClipboard own_clipboard_;
 };
 
 }  // namespace velmora::kelvaro::ui

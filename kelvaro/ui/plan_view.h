@@ -1,52 +1,71 @@
 #pragma once
-// The plan area on the left of "Data/Drawing": its tool bar and the drawing of
-// the pipelines and boxes. The drawing editor (pipelines, sections, boxes,
-// contours) fills this area in its own work; until then the plan is shown
-// read-only and only the tools' enabled states follow the document.
+// The plan on the left of "Data/Drawing": its tool bar (by hint), the
+// scrollable plan with the box marker, the zoom track bar and the four status
+// panels (200, 200, 300 and 50 pixels). Every event goes to the PlanEditor;
+// this view only shows what the editor and the document hold afterwards.
+#include "common/ports.h"
 #include "kelvaro/engine/document.h"
+#include "kelvaro/engine/plan_editor.h"
+#include "qtcommon/plan_canvas.h"
 
-#include <QScrollArea>
 #include <QWidget>
 
-class QToolButton;
-class QSpinBox;
 class QLineEdit;
+class QToolButton;
 
 namespace velmora::kelvaro::ui {
 
-class PlanCanvas : public QWidget {
+class PlanView : public QWidget, public qt::PlanInput {
     Q_OBJECT
 public:
-    PlanCanvas(const Document* doc, QWidget* parent);
-    void update_size();
+    PlanView(Document* doc, Messages* messages, QWidget* parent);
 
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    const Document* doc_;
-};
-
-class PlanView : public QWidget {
-    Q_OBJECT
-public:
-    PlanView(const Document* doc, QWidget* parent);
-    // Enabled states from the document (permitir, "Delete Sections") and a repaint.
+    // Shows the document and the editor as they are now: tool states, cursor,
+    // marker, status panels, drawing size, track bar, contour controls.
     void sync();
+
+    PlanEditor& editor() { return editor_; }
     QToolButton* tool(const QString& hint) const;
-    PlanCanvas* canvas() const { return canvas_; }
+    qt::PlanPanel* panel() const { return panel_; }
+    qt::PlanPaintArea* canvas() const { return panel_->paint_area(); }
+    QLineEdit* contour_interval_box() const { return contour_interval_; }
+    QToolButton* spinner(bool up) const { return up ? spin_up_ : spin_down_; }
+
+    // The wheel turned elsewhere on the main window.
+    void window_wheel(bool forward);
+
+    // qt::PlanInput
+    void plan_mouse_down(int x, int y, Qt::MouseButton button) override;
+    void plan_double_click(int x, int y, Qt::MouseButton button) override;
+    void plan_mouse_move(int x, int y) override;
+    void plan_wheel(bool forward) override;
+    void plan_paint(Canvas& canvas) override;
 
 signals:
     void survey_book_requested();
+    // An editor command ran: the input table, "To Calculate" and the project
+    // may have changed.
+    void edited();
+
+protected:
+    // A key released in the interval box.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QToolButton* add_tool(const QString& hint, const QString& text);
-    const Document* doc_;
-    PlanCanvas* canvas_;
-    QScrollArea* scroll_;
+    QToolButton* add_tool(const QString& hint, qt::PlanToolGlyph glyph);
+    // Runs an editor command; an error it raises is shown. Then the view and
+    // the owner redraw.
+    template <class F>
+    void command(F&& run);
+
+    Document* doc_;
+    Messages* messages_;
+    PlanEditor editor_;
+    qt::PlanPanel* panel_;
     QList<QToolButton*> tools_;
     QLineEdit* contour_interval_;
-    QSpinBox* contour_spinner_;
+    QToolButton* spin_up_;
+    QToolButton* spin_down_;
 };
 
 }  // namespace velmora::kelvaro::ui

@@ -21,7 +21,10 @@ int print_results(QPrinter& printer, const Document& doc, const PrintRequest& re
 
     std::vector<std::function<void(Canvas&)>> documents;
     if (request.drawings) {
-        documents.push_back([&](Canvas& c) { draw_plan(c, doc, nullptr, scales.plan_x, scales.plan_y); });
+        documents.push_back([&](Canvas& c) {
+            draw_plan(c, doc, nullptr, scales.plan_x, scales.plan_y);
+            if (request.plan_editor) request.plan_editor->draw_contours(c, scales.plan_x, scales.plan_y);
+        });
         documents.push_back([&](Canvas& c) {
             ProfileOptions options = request.profile_options;
             options.black_pen = true;

@@ -1,4 +1,5 @@
 #include "qtcommon/grid_view.h"
+#include "qtcommon/plan_canvas.h"
 #include "qtcommon/print_dialog.h"
 #include "qtcommon/qt_canvas.h"
 #include "qtcommon/qt_ports.h"
@@ -10,6 +11,11 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSlider>
+#include <QWheelEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -28,9 +34,26 @@ private slots:
     void file_filters_become_qt_name_filters();
     void display_format_uses_the_separators_set();
     void save_dialog_extension_follows_the_chosen_filter();
+    void plan_panel_forwards_the_mouse_and_shows_the_panels();
 };
 
 namespace {
+// Records what a plan panel forwards, as text.
+struct RecordingPlan : PlanInput {
+    QStringList events;
+    int paints = 0;
+    void plan_mouse_down(int x, int y, Qt::MouseButton) override { events << QString("down %1 %2").arg(x).arg(y); }
+    void plan_double_click(int x, int y, Qt::MouseButton) override {
+        events << QString("double %1 %2").arg(x).arg(y);
+    }
+    void plan_mouse_move(int x, int y) override { events << QString("move %1 %2").arg(x).arg(y); }
+    void plan_wheel(bool forward) override { events << (forward ? "wheel forward" : "wheel back"); }
+    void plan_paint(Canvas& canvas) override {
+        ++paints;
+        canvas.line(0, 0, 10, 10);
+    }
+};
+
 Grid make_input_table() {
     // Two header rows: "Node #" spans columns 1-2 over "From" and "To";
     // "Pipe #" spans both header rows; column 8 is hidden.
@@ -232,6 +255,66 @@ void QtCommonTest::save_dialog_extension_follows_the_chosen_filter() {
     request.default_ext = "xls";
     QVERIFY(!dialogs.save(request));
     QCOMPARE(suffix_after, QString("csv"));
+}
+
+void QtCommonTest::plan_panel_forwards_the_mouse_and_shows_the_panels() {
+    RecordingPlan plan;
+    PlanPanel panel(&plan, {200, 200, 300, 50}, nullptr);
+    panel.resize(900, 500);
+    panel.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&panel));
+    PlanPaintArea* area = panel.paint_area();
+    QVERIFY(plan.paints > 0);
+
+    // A press on the visible marker reaches the plan at the same position.
+    area->show_marker(true, QPoint(94, 43));
+    QCOMPARE(area->marker()->size(), QSize(12, 15));
+    plan.events.clear();
+    QTest::mouseClick(area->marker(), Qt::LeftButton, {}, QPoint(6, 7));
+    QTest::mouseDClick(area, Qt::LeftButton, {}, QPoint(30, 40));
+    QTest::mouseMove(area, QPoint(50, 60));
+    QWheelEvent wheel(QPointF(5, 5), area->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120), Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(area, &wheel);
+    QVERIFY(plan.events.contains("down 100 50"));
+    QVERIFY(plan.events.contains("double 30 40"));
+    QVERIFY(!plan.events.contains("down 30 40"));
+    QVERIFY(plan.events.contains("move 50 60"));
+    QVERIFY(plan.events.contains("wheel back"));
+
+    // A larger drawing scrolls; the area still fills the visible part.
+    area->set_drawing_size(QSize(2000, 1500));
+    QApplication::processEvents();
+    QCOMPARE(area->size(), QSize(2000, 1500));
+    QVERIFY(panel.scroll_area()->horizontalScrollBar()->maximum() > 0);
+    QCOMPARE(panel.client_size(), panel.scroll_area()->viewport()->size());
+
+    // The track bar tells its steps, and is moved silently.
+    QSignalSpy chosen(&panel, &PlanPanel::zoom_step_chosen);
+    QCOMPARE(panel.zoom_bar()->value(), 3);
+    panel.zoom_bar()->setValue(5);
+    panel.show_zoom_step(2);
+    QCOMPARE(chosen.count(), 1);
+    QCOMPARE(chosen[0][0].toInt(), 5);
+    QCOMPARE(panel.zoom_bar()->value(), 2);
+
+    // Panels: texts and the red flag drawn in red.
+    PlanStatusBar* status = panel.status_bar();
+    status->set_panel(2, "Static", true);
+    status->set_panel(3, "70", false);
+    const QImage shown = status->grab().toImage();
+    bool red = false;
+    for (int x = 400; x < 700 && !red; ++x)
+        for (int y = 0; y < shown.height() && !red; ++y) red = shown.pixelColor(x, y) == QColor(Qt::red);
+    QVERIFY(red);
+    QCOMPARE(status->text(3), QString("70"));
+
+    // Cursors of the tools: pictures for pipelines, sections and boxes.
+    QCOMPARE(plan_cursor(PlanCursorShape::Pipelines).shape(), Qt::BitmapCursor);
+    QCOMPARE(plan_cursor(PlanCursorShape::Cross).shape(), Qt::CrossCursor);
+    QCOMPARE(plan_cursor(PlanCursorShape::Default).shape(), Qt::ArrowCursor);
+    QCOMPARE(box_marker_image().size(), QSize(12, 15));
+    QVERIFY(save_png(&panel, screenshot_dir() + "/qtcommon_plan_panel.png"));
 }
 
 QTEST_MAIN(QtCommonTest)
