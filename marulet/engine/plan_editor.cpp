@@ -66,7 +66,7 @@ std::vector<int> change_direction(Document& doc, int X, int Y) {
                                                   at(plan.tramosx, p, i + 1), at(plan.tramosy, p, i + 1), X, Y,
                                                   kDirectionReach, kDirectionReach);
             if (!hit) continue;
-            flags[i] = flags[i] == "i" ? "f" : "i";
+            flags[i].assign(1, flags[i] == "i" ? 'f' : 'i');
             const int row = k + 1;
             if (row >= doc.SG4.row_count()) doc.SG4.set_row_count(row + 1);
             const std::string from_z = doc.SG4(kGroundFrom, row);
@@ -95,9 +95,7 @@ terrain::PlanArea plan_drawing_size(const Document& doc) {
 // --- The editor ----------------------------------------------------------------
 
 PlanEditor::PlanEditor(Document& doc, Messages& messages)
-    : doc_(doc), messages_(messages), contours_(terrain::Designer::Marulet, &messages) {
-    delete_enabled_ = has_pipelines();
-}
+    : doc_(doc), messages_(messages), contours_(terrain::Designer::Marulet, &messages) {}
 
 bool PlanEditor::has_pipelines() const {
     return std::any_of(doc_.plan.tramosnudos.begin(), doc_.plan.tramosnudos.end(),
@@ -125,6 +123,13 @@ void PlanEditor::choose_tool(PlanTool tool) {
         cursor_ = PlanCursor::Default;
         break;
     }
+}
+
+void PlanEditor::plan_replaced() {
+    choose_tool(PlanTool::SetPipelines);  // clears the pipeline being drawn
+    cursor_ = PlanCursor::Default;
+    tramosborrar_.clear();
+    mesh_pending_ = true;
 }
 
 std::string PlanEditor::next_node_name() {
@@ -188,7 +193,7 @@ void PlanEditor::finish_pipeline() {
         plan.tramosnudos.push_back(nn_);
         plan.tramosz.push_back(TextList(nn_.size()));
         doc_.cambios = true;
-        delete_enabled_ = true;
+        mesh_pending_ = true;
     }
     new_pipeline_ = false;
     elegidoborrar_ = false;
@@ -201,7 +206,29 @@ void PlanEditor::finish_pipeline() {
 
 void PlanEditor::double_click() {
     if (cursor_ == PlanCursor::Pipelines && new_pipeline_) finish_pipeline();
+    else if (cursor_ == PlanCursor::Default) set_zoom_step(step_ + 1);
     rows_from_drawing(doc_);
+}
+
+void PlanEditor::set_zoom_step(int step) {
+    step = std::clamp(step, 1, 6);
+    if (step != de_) {
+        const double factor = static_cast<double>(step) / de_;
+        terrain::scale_points(doc_.plan.tramosx, factor);
+        terrain::scale_points(doc_.plan.tramosy, factor);
+        TextLists drawing{cx_, cy_};
+        terrain::scale_points(drawing, factor);
+        cx_ = drawing[0];
+        cy_ = drawing[1];
+        if (curvas_) mesh_pending_ = true;
+    }
+    step_ = step;
+    de_ = step;
+}
+
+void PlanEditor::wheel(bool forward, bool over_plan) {
+    const bool up = over_plan ? forward : !forward;
+    set_zoom_step(step_ + (up ? 1 : -1));
 }
 
 void PlanEditor::delete_sections(int x, int y) {
@@ -220,8 +247,8 @@ void PlanEditor::delete_sections(int x, int y) {
         terrain::renumber_nodes(plan.tramosnudos, doc_.numnudos);
         doc_.SG4.clear_rows_from(2);
         rows_from_drawing(doc_);
+        mesh_pending_ = true;
         if (!has_pipelines()) {
-            delete_enabled_ = false;
             doc_.SG4.set_row_count(3);
             doc_.SG4.clear_row(2);
         }
@@ -253,7 +280,6 @@ bool PlanEditor::import_survey(const Grid& survey, terrain::SurveyView view, ter
     doc_.calcular_enabled = true;
     doc_.contours_enabled = true;
     doc_.progress_counter = 0;
-    delete_enabled_ = has_pipelines();
     mesh_pending_ = true;
     return true;
 }
@@ -261,7 +287,7 @@ bool PlanEditor::import_survey(const Grid& survey, terrain::SurveyView view, ter
 void PlanEditor::toggle_contours() {
     if (!doc_.contours_enabled) return;
     curvas_ = !curvas_;
-    mesh_pending_ = curvas_;
+    if (curvas_) mesh_pending_ = true;
 }
 
 void PlanEditor::set_contour_interval(const std::string& text) { interval_ = text; }

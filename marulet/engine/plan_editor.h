@@ -52,8 +52,23 @@ public:
     void set_repaint_callback(std::function<void()> repaint) { repaint_ = std::move(repaint); }
 
     void choose_tool(PlanTool tool);
+    // The plan lists were replaced ("Open", "New"): back to the default
+    // cursor, nothing being drawn, the contour mesh rebuilt at the next paint.
+    void plan_replaced();
     void mouse_down(int x, int y);
+    // Finishes the pipeline being drawn; in the default cursor zooms in one
+    // step. The pipe table is then rebuilt from the drawing.
     void double_click();
+
+    // Zoom: the track bar step (1 to 6, 3 at start) scales every point by
+    // new step / previous step, rounded to whole pixels. The wheel moves the
+    // step: over the plan forward is up, elsewhere forward is down.
+    void set_zoom_step(int step);
+    void wheel(bool forward, bool over_plan);
+    int zoom_step() const { return step_; }
+    // The main window became active: the previous step is the one shown, so
+    // the next change scales by new step / shown step.
+    void becoming_active() { de_ = step_; }
 
     // "Survey Book Sheet" after an export from the planimetry or the total
     // coordinates view. False (nothing changed) for any other view.
@@ -67,7 +82,8 @@ public:
     void draw_contours(Canvas& canvas, int SX, int SY);
 
     PlanCursor cursor() const { return cursor_; }
-    bool delete_sections_enabled() const { return delete_enabled_; }
+    // Both tools work once a pipeline exists (drawn, opened or imported).
+    bool delete_sections_enabled() const { return has_pipelines(); }
     bool change_direction_enabled() const { return has_pipelines(); }
     // The pipeline being drawn.
     const TextList& cx() const { return cx_; }
@@ -91,9 +107,10 @@ private:
     PlanCursor cursor_ = PlanCursor::Default;
     bool new_pipeline_ = true;
     bool elegidoborrar_ = false;
-    bool delete_enabled_ = false;
     TextList cx_, cy_, nn_, flecha_;
     TextLists tramosborrar_;
+    int step_ = 3;
+    int de_ = 3;
     bool curvas_ = false;
     std::string interval_ = "1";
     bool mesh_pending_ = false;

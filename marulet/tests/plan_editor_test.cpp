@@ -115,6 +115,27 @@ TEST(PlanEditor, DeleteSectionsAsksAndCutsBelowTheHit) {
     EXPECT_EQ(d.row(4), (TextList{"3", "3", "4"}));
 }
 
+TEST(PlanEditor, ZoomScalesThePointsByNewOverPreviousStep) {
+    Drawn d;
+    d.editor.set_zoom_step(6);
+    EXPECT_EQ(d.doc.plan.tramosx[0], (TextList{"200", "400", "600"}));
+    EXPECT_EQ(d.doc.plan.tramosy[1], (TextList{"200", "400", "600"}));
+    d.editor.set_zoom_step(3);
+    EXPECT_EQ(d.doc.plan.tramosx[0], (TextList{"100", "200", "300"}));
+    d.editor.wheel(true, false);  // forward on the window: one step down
+    EXPECT_EQ(d.editor.zoom_step(), 2);
+    d.editor.wheel(true, true);   // forward over the plan: one step up
+    EXPECT_EQ(d.editor.zoom_step(), 3);
+    d.editor.set_zoom_step(9);  // the track bar ends at 6
+    EXPECT_EQ(d.editor.zoom_step(), 6);
+    // A double click in the default cursor zooms in one step.
+    d.editor.set_zoom_step(3);
+    d.editor.choose_tool(PlanTool::OriginalCursor);
+    d.editor.double_click();
+    EXPECT_EQ(d.editor.zoom_step(), 4);
+    EXPECT_EQ(d.doc.plan.tramosx[0][2], "400");
+}
+
 TEST(PlanArrows, PointAtTheDownstreamNode) {
     // Horizontal segment, flow to the right: tip 10 before the end, strokes
     // of 15 at 45 degrees back to the left.

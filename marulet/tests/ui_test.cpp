@@ -12,11 +12,13 @@
 #include "marulet/ui/options_window.h"
 #include "marulet/ui/plan_view.h"
 #include "marulet/ui/profile_view.h"
+#include "qtcommon/print_dialog.h"
 #include "qtcommon/window_capture.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -80,6 +82,7 @@ private slots:
     void draw_change_direction_calculate_views_and_export();
     void save_and_close_questions();
     void options_pages_and_diameters();
+    void opened_project_enables_the_plan_tools();
 
 private:
     std::unique_ptr<ui::MainWindow> make_window();
@@ -90,6 +93,7 @@ private:
     ScriptedMessages messages_;
     ScriptedFileDialogs dialogs_;
     MemoryClipboard clipboard_;
+    QString help_opened_;
     std::unique_ptr<ui::MainWindow> w_;
 };
 
@@ -103,6 +107,7 @@ void MaruletUiTest::init() {
     projects_ = folders.projects_dir(Program::Marulet);
     fs::create_directories(projects_);
     provision_reference_files(kData, database_);
+    provision_reference_files(kData / "help", database_);
     messages_ = ScriptedMessages();
     dialogs_ = ScriptedFileDialogs();
     w_ = make_window();
@@ -126,6 +131,7 @@ std::unique_ptr<ui::MainWindow> MaruletUiTest::make_window() {
     session.clipboard = &clipboard_;
     session.database_dir = database_;
     session.projects_dir = projects_;
+    session.open_help = [this](const QString& file) { help_opened_ = file; };
     return std::make_unique<ui::MainWindow>(std::move(doc), session);
 }
 
@@ -324,6 +330,30 @@ void MaruletUiTest::options_pages_and_diameters() {
         diameters->accept();
     });
     w_->action("Diameters")->trigger();
+}
+
+void MaruletUiTest::opened_project_enables_the_plan_tools() {
+    QVERIFY(!w_->button("Delete Sections")->isEnabled());
+    dialogs_.push(FileChoice{kData / "examples" / "hillside_community.sew", 1});
+    w_->action("Open a Kelvaro File")->trigger();
+    QVERIFY(messages_.records().empty());
+    QVERIFY(!w_->document().plan.tramosnudos.empty());
+    QVERIFY(w_->button("Delete Sections")->isEnabled());
+    QVERIFY(w_->button("Change Direction of the Flow")->isEnabled());
+    QVERIFY(w_->button("To Calculate")->isEnabled());
+    QVERIFY(!w_->document().cambios);
+    QVERIFY(!w_->project_edit()->text().isEmpty());
+    QVERIFY(qt::save_png(w_.get(), shot("opened_example")));
+
+    // Help opens the shipped page of the Database folder; About shows and closes.
+    w_->action("Marulet Help")->trigger();
+    QVERIFY(help_opened_.endsWith("/Marulet Help.html"));
+    when_modal([](QWidget* modal) {
+        QVERIFY(qt::save_png(modal, shot("about")));
+        static_cast<QDialog*>(modal)->accept();
+    });
+    w_->action("About Marulet")->trigger();
+    QCOMPARE(w_->print_dialog()->graph_button()->text(), QString("Graphs"));
 }
 
 QTEST_MAIN(MaruletUiTest)

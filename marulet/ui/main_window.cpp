@@ -32,6 +32,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QSlider>
+#include <QWheelEvent>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStatusBar>
@@ -215,6 +217,8 @@ QWidget* MainWindow::build_data_tab() {
 
     pipe_view_ = new qt::GridView(&doc_.SG4, tab);
     pipe_view_->setMinimumWidth(560);
+    // Reals show with two decimals; the cells keep what was typed.
+    for (int c : {kLength, kGroundFrom, kGroundTo}) pipe_view_->grid_model()->set_display_format(c, "%.2f");
     connect(pipe_view_, &qt::GridView::current_changed, this, [this](int c, int r) {
         if (c < 0 || r < 0) return;
         select_cell(doc_, c, r);
@@ -267,11 +271,26 @@ QWidget* MainWindow::build_data_tab() {
     bar->addWidget(insert);
     bar->addWidget(remove);
 
+    // The zoom track bar at the right edge of the plan.
+    zoom_ = new QSlider(Qt::Vertical, tab);
+    zoom_->setRange(1, 6);
+    zoom_->setValue(3);
+    zoom_->setInvertedAppearance(true);
+    zoom_->setTickPosition(QSlider::TicksBothSides);
+    connect(zoom_, &QSlider::valueChanged, this, [this](int step) {
+        if (step == editor_->zoom_step()) return;
+        guarded([&] { editor_->set_zoom_step(step); });
+        plan_->sync();
+    });
+    auto* plan_row = new QHBoxLayout;
+    plan_row->addWidget(plan_scroll, 1);
+    plan_row->addWidget(zoom_);
+
     auto* left = new QWidget(tab);
     auto* left_layout = new QVBoxLayout(left);
     left_layout->setContentsMargins(0, 0, 0, 0);
     left_layout->addLayout(tools);
-    left_layout->addWidget(plan_scroll, 1);
+    left_layout->addLayout(plan_row, 1);
     auto* right = new QWidget(tab);
     auto* right_layout = new QVBoxLayout(right);
     right_layout->setContentsMargins(0, 0, 0, 0);
@@ -356,6 +375,7 @@ void MainWindow::sync() {
     button("Turn On/Off Contour Lines")->setEnabled(doc_.contours_enabled);
     findChild<QSpinBox*>("ContourInterval")->setEnabled(doc_.contours_enabled);
     if (doc_.progress_counter == 0 && !doc_.calcular_enabled) progress_->hide();
+    if (zoom_->value() != editor_->zoom_step()) zoom_->setValue(editor_->zoom_step());
     plan_->sync();
     profile_->update();
     if (!doc_.mostrarresultados && shown_tab_ != 0) show_tab(0);
@@ -382,6 +402,7 @@ void MainWindow::tab_changed(int index) {
 
 void MainWindow::becoming_active() {
     guarded([&] { load_reference_data(doc_, session_.database_dir); });
+    editor_->becoming_active();
     diameters_->refill();
     sync();
 }
@@ -411,13 +432,14 @@ void MainWindow::show_view(bool future) {
 
 void MainWindow::new_project() {
     guarded([&] { new_command(doc_, *session_.messages, *session_.dialogs, session_.projects_dir); });
+    editor_->plan_replaced();
     sync();
 }
 
 void MainWindow::open_project() {
     guarded([&] {
         if (open_command(doc_, *session_.messages, *session_.dialogs, session_.projects_dir))
-            editor_->choose_tool(PlanTool::OriginalCursor);
+            editor_->plan_replaced();
     });
     sync();
     if (!doc_.mostrarresultados || tabs_->currentIndex() != 0) show_tab(0);
@@ -522,6 +544,12 @@ void MainWindow::survey_exported(const Grid& survey, int view) {
     guarded([&] { editor_->import_survey(survey, static_cast<terrain::SurveyView>(view), area); });
     sync();
     show_tab(0);
+}
+
+void MainWindow::wheelEvent(QWheelEvent* event) {
+    if (event->angleDelta().y() == 0) return;
+    guarded([&] { editor_->wheel(event->angleDelta().y() > 0, false); });
+    sync();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -22,6 +22,7 @@ class QPrinter;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QSlider;
 class QSpinBox;
 class QTabWidget;
 
@@ -72,6 +73,7 @@ public:
     QRadioButton* current_view_button() const { return view_current_; }
     QRadioButton* future_view_button() const { return view_future_; }
     QProgressBar* progress_bar() const { return progress_; }
+    QSlider* zoom_bar() const { return zoom_; }
     QLabel* status_panel(int i) const { return panels_[static_cast<size_t>(i)]; }
     PlanView* plan_view() const { return plan_; }
     ProfileView* profile_view() const { return profile_; }
@@ -106,6 +108,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void build_menus_and_tools();
@@ -136,6 +139,7 @@ private:
     std::array<QLabel*, 4> panels_{};
     QPushButton* grid_toggle_ = nullptr;
     PlanView* plan_ = nullptr;
+    QSlider* zoom_ = nullptr;
     ProfileView* profile_ = nullptr;
     OptionsWindow* options_ = nullptr;
     qt::AboutDialog* about_ = nullptr;

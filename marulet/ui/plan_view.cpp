@@ -4,6 +4,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 namespace velmora::marulet::ui {
 
@@ -55,6 +56,22 @@ void PlanView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     editor_->double_click();
     mousePressEvent(event);
+}
+
+}  // namespace velmora::marulet::ui
+
+namespace velmora::marulet::ui {
+
+void PlanView::wheelEvent(QWheelEvent* event) {
+    if (event->angleDelta().y() == 0) return;
+    try {
+        editor_->wheel(event->angleDelta().y() > 0, true);
+    } catch (const std::exception& e) {
+        emit failed(QString::fromStdString(e.what()));
+    }
+    event->accept();
+    sync();
+    emit edited();
 }
 
 }  // namespace velmora::marulet::ui
