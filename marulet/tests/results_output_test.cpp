@@ -7,6 +7,7 @@
 #include "marulet/engine/results_export.h"
 #include "marulet/engine/results_print.h"
 #include "network_fixture.h"
+#include "test_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -74,9 +75,8 @@ TEST(Export, SpreadsheetColumnAMergeCoversRowsBelowTheLastPipe) {
 }
 
 TEST(Export, CommandWritesTextOrWorkbookAndReportsAFailedSave) {
-    const fs::path dir = fs::temp_directory_path() / "marulet_export_test";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    const velmora::testing::TempDir tmp;
+    const fs::path dir = tmp.path();
     Document doc = three_pipes();
     doc.project_file = dir / "town.sew";
     ScriptedMessages messages;
@@ -106,7 +106,6 @@ TEST(Export, CommandWritesTextOrWorkbookAndReportsAFailedSave) {
 
     dialogs.push(std::nullopt);
     EXPECT_FALSE(export_command(doc, messages, dialogs, dir));
-    fs::remove_all(dir);
 }
 
 TEST(Print, ResultsPageLaysCellsOutFromTheScreenWidths) {
