@@ -13,6 +13,8 @@
 #include "marulet/ui/plan_view.h"
 #include "marulet/ui/profile_view.h"
 #include "qtcommon/print_dialog.h"
+#include "qtcommon/survey_book_window.h"
+#include "terrain/survey_book.h"
 #include "qtcommon/window_capture.h"
 
 #include <QAction>
@@ -83,6 +85,7 @@ private slots:
     void save_and_close_questions();
     void options_pages_and_diameters();
     void opened_project_enables_the_plan_tools();
+    void survey_export_becomes_plan_and_table();
 
 private:
     std::unique_ptr<ui::MainWindow> make_window();
@@ -354,6 +357,43 @@ void MaruletUiTest::opened_project_enables_the_plan_tools() {
     });
     w_->action("About Marulet")->trigger();
     QCOMPARE(w_->print_dialog()->graph_button()->text(), QString("Graphs"));
+}
+
+// A traverse of three shots exported from the planimetry view: three
+// two-point pipelines, the pipe table's first columns, the results tabs locked
+// again, "To Calculate" and the contour lines available.
+void MaruletUiTest::survey_export_becomes_plan_and_table() {
+    using terrain::SurveyView;
+    const terrain::SurveyColumns& c = terrain::survey_columns(SurveyView::Planimetry);
+    Grid survey(c.count, 6, 2, 1);
+    const char* shots[3][7] = {{"1", "2", "3", "1000", "998", "40", "0"},
+                               {"2", "3", "2", "998", "995", "35", "40"},
+                               {"3", "4", "4", "995", "991", "30", "75"}};
+    for (int k = 0; k < 3; ++k) {
+        const int r = k + 2;
+        survey.set_cell(0, r, std::to_string(k + 1));
+        survey.set_cell(c.from, r, shots[k][0]);
+        survey.set_cell(c.to, r, shots[k][1]);
+        survey.set_cell(c.households, r, shots[k][2]);
+        survey.set_cell(c.elevation_from, r, shots[k][3]);
+        survey.set_cell(c.elevation_to, r, shots[k][4]);
+        survey.set_cell(c.distance, r, shots[k][5]);
+        survey.set_cell(c.total_x, r, std::to_string(std::stoi(shots[k][6]) + std::stoi(shots[k][5])));
+        survey.set_cell(c.total_y, r, std::to_string(10 * k));
+    }
+    w_->document().mostrarresultados = true;  // as after a calculation
+    emit w_->survey_window()->survey_exported(survey, SurveyView::Planimetry);
+    const Document& doc = w_->document();
+    QCOMPARE(doc.plan.tramosnudos.size(), size_t(3));
+    QCOMPARE(doc.plan.tramossentido[2], (std::vector<std::string>{"i", "i"}));
+    QCOMPARE(doc.SG4.row_count(), 5);
+    QCOMPARE(doc.SG4.row(4, 0, 7), (std::vector<std::string>{"3", "3", "4", "30", "995", "991", "4"}));
+    QVERIFY(w_->button("To Calculate")->isEnabled());
+    QVERIFY(w_->button("Turn On/Off Contour Lines")->isEnabled());
+    QVERIFY(w_->button("Change Direction of the Flow")->isEnabled());
+    w_->tabs()->setCurrentIndex(1);
+    QCOMPARE(w_->tabs()->currentIndex(), 0);
+    QVERIFY(qt::save_png(w_->plan_view(), shot("survey_import")));
 }
 
 QTEST_MAIN(MaruletUiTest)
