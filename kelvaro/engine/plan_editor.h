@@ -42,6 +42,7 @@
 #include "common/ports.h"
 #include "kelvaro/engine/document.h"
 #include "terrain/contours.h"
+#include "terrain/plan_mechanics.h"
 #include "terrain/survey_book.h"
 
 #include <array>
@@ -52,57 +53,16 @@
 
 namespace velmora::kelvaro {
 
-// ---------------------------------------------------------------------------
-// Plan mechanics that do not depend on the designer's document: they work on
-// the parallel plan lists (one inner list per pipeline, one entry per point).
-
-struct PointRef {
-    int pipeline = -1;
-    int index = -1;
-    bool operator==(const PointRef&) const = default;
-};
-
-// The nearest point of any pipeline to (X, Y), straight-line distance, the
-// first found on ties, closer than 10,000 pixels. Positions read strictly.
-std::optional<PointRef> nearest_point(const TextLists& tramosx, const TextLists& tramosy, double X, double Y);
-
-// Whether a click at (X, Y) hits the segment (x1, y1)-(x2, y2). With r the
-// reach and r2 the right reach of the second test (Kelvaro: 30 and 20), any of
-// these holds, every range inclusive with its bounds in either order:
-//   X - r and X + r in the x range and Y - r and Y + r in the y range;
-//   X - r and X + r2 in the x range and y1, y2 within Y - r to Y + r;
-//   x1, x2 within X - r to X + r and Y - r and Y + r in the y range;
-//   x1, x2 within X - r to X + r and y1, y2 within Y - r to Y + r.
-bool segment_hit(double x1, double y1, double x2, double y2, double X, double Y, double r, double r2);
-
-// The marks of "Delete Sections" (`tramosborrar`): one node list per
-// pipeline, empty when nothing of it is marked. From the first taken segment
-// on, a list holds the upstream node of every taken segment and the
-// downstream node of that segment and of every later one. A segment is taken
-// when it is hit, or when its upstream node is a node that an earlier list
-// removes (any of its nodes after the first), so branches of a removed part go
-// with it.
-TextLists mark_sections(const TextLists& tramosx, const TextLists& tramosy, const TextLists& tramosnudos, double X,
-                        double Y, double r, double r2);
-
-// Index of the first segment of `nodes` equal to the first two nodes of some
-// mark list; -1 when none.
-int marked_segment(const TextList& nodes, const TextLists& marks);
-
-// Cuts every pipeline at its marked segment (the points after the segment's
-// upstream point are removed from every list of `lists`); a pipeline marked
-// from its first segment is removed whole.
-void delete_marked(std::vector<TextLists*> lists, const TextLists& marks);
-
-// Renumbers the nodes 1, 2, 3 ... along the pipelines in order: every point
-// after the first of its pipeline takes the next number, and a later pipeline
-// whose first point had that point's old number takes the new number too.
-// Returns the old-to-new pairs and sets `count` to the last number given.
-std::vector<std::pair<std::string, std::string>> renumber_nodes(TextLists& tramosnudos, int& count);
-
-// Multiplies every position by `factor` and rounds it to a whole pixel (ties
-// to even). Positions are read strictly as integers.
-void scale_points(TextLists& positions, double factor);
+// The plan mechanics shared with the other designer (nearest point, segment
+// hit, marking and cutting sections, renumbering, zoom scaling).
+using terrain::delete_marked;
+using terrain::mark_sections;
+using terrain::marked_segment;
+using terrain::nearest_point;
+using terrain::PointRef;
+using terrain::renumber_nodes;
+using terrain::scale_points;
+using terrain::segment_hit;
 
 // ---------------------------------------------------------------------------
 // Kelvaro's plan editor.

@@ -102,6 +102,7 @@ struct Document {
     bool print_enabled = false;
     View view = View::Current;
     int progress_counter = 0;
+    int export_filter = 1;  // filter of the last export: 1 xlsx, 2 xls, 3 csv
 
     std::string project_name;
     std::filesystem::path project_file;  // current project file
