@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 
 namespace velmora::kelvaro {
@@ -91,7 +93,10 @@ TEST(PlanDrawing, PipelinesLabelsAndBoxes) {
 class ExportTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::path(::testing::TempDir()) / "kelvaro_export";
+        // One folder per test and process: ctest runs the tests in parallel.
+        dir = fs::path(::testing::TempDir()) /
+              ("kelvaro_export_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+               std::to_string(::getpid()));
         fs::remove_all(dir);
         fs::create_directories(dir);
         doc.carpetaproyectos = dir;
@@ -101,6 +106,7 @@ protected:
         doc.ZCSG6.set_row_count(2);
         doc.ZCSG6.set_cell(1, 1, "1");
     }
+    void TearDown() override { fs::remove_all(dir); }
     fs::path dir;
     Document doc;
     ScriptedMessages messages;
