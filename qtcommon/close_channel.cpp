@@ -5,11 +5,19 @@
 #include <QLocalSocket>
 #include <QTimer>
 
+#include <unistd.h>
+
 namespace velmora::qt {
 
 QString close_socket_name(const QString& caption) {
     // A caption may hold spaces; the hash keeps the name exact and portable.
-    QByteArray hash = QCryptographicHash::hash(caption.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    // The name is per user (another user's launcher must not close this
+    // user's programs); VELMORA_CLOSE_CHANNEL replaces the user part, so
+    // tests that run side by side do not answer each other.
+    QString channel = qEnvironmentVariable("VELMORA_CLOSE_CHANNEL");
+    if (channel.isEmpty()) channel = QString::number(::getuid());
+    QByteArray hash =
+        QCryptographicHash::hash((channel + '\n' + caption).toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
     return "velmora-close-" + QString::fromLatin1(hash);
 }
 

@@ -11,7 +11,7 @@
 
 namespace velmora::qt {
 
-// The local socket name for a caption ("Kelvaro-Orvane" ...).
+// The local socket name for a caption ("Kelvaro-Orvane" ...) of this user.
 QString close_socket_name(const QString& caption);
 
 class CloseListener : public QObject {
