@@ -45,6 +45,10 @@ void bill_per_component(Document& doc, BillCache& cache) {
         g.set_row(row, cells);
         ++row;
     };
+    // The price list read once: the fitting search below visits every item
+    // for every row of the diameters table.
+    std::vector<PriceItem> items;
+    for (int pr = kFirstPriceRow; pr < doc.SGprecios.row_count(); ++pr) items.push_back(price_item(doc, pr));
     for (int i = 1; i < doc.SG2.row_count(); ++i) {
         double Q = doc.num(doc.SG2(3, i));
         if (!(Q > 0)) continue;
@@ -82,8 +86,7 @@ void bill_per_component(Document& doc, BillCache& cache) {
         };
         for (int r3 = 1; r3 < doc.SG3.row_count(); ++r3) {
             if (int_or_zero(doc.SG3(0, r3)) != i) continue;
-            for (int pr = kFirstPriceRow; pr < doc.SGprecios.row_count(); ++pr) {
-                PriceItem it = price_item(doc, pr);
+            for (const PriceItem& it : items) {
                 const long long c = it.code;
                 for (int k = 1; k <= doc.maxde; ++k) {
                     if (doc.SG3(k + 1, r3) != it.diameter) continue;

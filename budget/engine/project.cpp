@@ -44,7 +44,13 @@ long long list_int_strict(const std::vector<std::string>& list, int a, const cha
     if (a < 0 || static_cast<size_t>(a) >= list.size())
         throw CommandError("Component " + std::to_string(a) + " of the project is not in the components list (" +
                            what + ")");
-    return numtext::read_int_strict(list[static_cast<size_t>(a)]);
+    try {
+        return numtext::read_int_strict(list[static_cast<size_t>(a)]);
+    } catch (const ConversionError& e) {
+        // Entry a of the lists comes from line a + 2 of the works catalogue.
+        throw ConversionError(std::string(e.what()) + " (obras.csv, line " + std::to_string(a + 2) + ", " + what +
+                              ")");
+    }
 }
 
 }  // namespace

@@ -75,7 +75,15 @@ TEST(Project, DiametersStopOnACountThatIsNotAnInteger) {
     f.write("obras.csv", {"h", "h", "1,Tank,one,1,0,0,0,0,0,tank.csv,u"});
     f.start();
     f.doc.SG2.set_cell(3, 1, "1");
-    EXPECT_THROW(diametros(f.doc), ConversionError);
+    try {
+        diametros(f.doc);
+        FAIL() << "no error";
+    } catch (const ConversionError& e) {
+        EXPECT_STREQ(e.what(), "'one' is not a valid integer value (obras.csv, line 3, inlets)");
+    }
+    // Opening a project that uses the component stops with the same message.
+    salvarproyecto(f.doc, f.projects / "p.bfl");
+    EXPECT_THROW(cargarproyecto(f.doc, f.projects / "p.bfl"), ConversionError);
 }
 
 // Fills every project table with something worth keeping.
