@@ -6,6 +6,7 @@
 #include "cli/args.h"
 #include "cli/registry.h"
 #include "common/errors.h"
+#include "common/numtext.h"
 #include "common/provision.h"
 
 #include <cstdio>
@@ -110,7 +111,9 @@ int demo_budget(const cli::DemoContext& ctx) {
         write_report_workbook(doc, book);
         const Grid& b = doc.SG14;
         std::printf("budget   %s: %d components priced, total %s -> %s\n", bfl.filename().string().c_str(),
-                    b.row_count() - 16, b(4, b.row_count() - 1).c_str(), book.string().c_str());
+                    b.row_count() - 16,
+                    numtext::format_fixed(numtext::read_lenient(b(4, b.row_count() - 1)), 2, true).c_str(),
+                    book.string().c_str());
     }
     return status;
 }
