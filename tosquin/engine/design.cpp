@@ -17,7 +17,7 @@ using numtext::read_lenient;
 
 std::string fmt2(double x) { return format_fixed(x, 2); }
 
-// Delphi-style Round: to the nearest integer, ties to even.
+// Rounding to the nearest integer, ties to the even neighbour.
 double round_even(double x) { return std::nearbyint(x); }
 
 double number_or_refuse(const std::string& text, const std::string& what) {
