@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QTimer>
 
 namespace velmora::qt {
 
@@ -17,6 +18,17 @@ QString screenshot_dir() {
     if (dir.isEmpty()) dir = QDir::current().filePath("screenshots");
     QDir().mkpath(dir);
     return dir;
+}
+
+void when_modal(std::function<void(QWidget*)> inside) {
+    QTimer::singleShot(0, [inside] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (!w) {
+            when_modal(inside);
+            return;
+        }
+        inside(w);
+    });
 }
 
 }  // namespace velmora::qt

@@ -68,16 +68,7 @@ void double_click(QWidget* w, QPoint at) {
     QTest::mouseDClick(w, Qt::LeftButton, {}, at);
 }
 
-void when_modal(std::function<void(QWidget*)> inside) {
-    QTimer::singleShot(0, [inside] {
-        QWidget* w = QApplication::activeModalWidget();
-        if (!w) {
-            when_modal(inside);
-            return;
-        }
-        inside(w);
-    });
-}
+using qt::when_modal;
 
 }  // namespace
 

@@ -62,17 +62,7 @@ std::vector<std::string> shown_lines(qt::GridView* view) {
     return lines;
 }
 
-// Closes the next modal window once it shows, after running `inside` on it.
-void when_modal(std::function<void(QWidget*)> inside) {
-    QTimer::singleShot(0, [inside] {
-        QWidget* w = QApplication::activeModalWidget();
-        if (!w) {
-            when_modal(inside);
-            return;
-        }
-        inside(w);
-    });
-}
+using qt::when_modal;
 
 }  // namespace
 

@@ -49,16 +49,7 @@ const fs::path kData = MARULET_DATA_DIR;
 
 QString shot(const QString& name) { return qt::screenshot_dir() + "/marulet_" + name + ".png"; }
 
-void when_modal(std::function<void(QWidget*)> inside) {
-    QTimer::singleShot(0, [inside] {
-        QWidget* w = QApplication::activeModalWidget();
-        if (!w) {
-            when_modal(inside);
-            return;
-        }
-        inside(w);
-    });
-}
+using qt::when_modal;
 
 void double_click(QWidget* w, QPoint at) {
     QMouseEvent e(QEvent::MouseButtonDblClick, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
