@@ -3,10 +3,16 @@
 #include "common/numtext.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QRegularExpression>
+#include <QStyle>
+
+#include <algorithm>
+#include <vector>
 
 namespace velmora::qt {
 
@@ -192,12 +198,54 @@ void GridView::apply_layout() {
     if (!g) return;
     for (int c = 0; c < g->col_count(); ++c) {
         setColumnHidden(c, g->is_hidden(c));
-        setColumnWidth(c, g->col_width(c));
+        setColumnWidth(c, widen_to_fit_ != Fit::Nothing ? std::max(g->col_width(c), text_width(c)) : g->col_width(c));
     }
     for (const auto& m : g->merges()) {
         if (m.row < g->row_count() && m.col < g->col_count())
             setSpan(m.row, m.col, std::min(m.rows, g->row_count() - m.row), std::min(m.cols, g->col_count() - m.col));
     }
+    if (widen_to_fit_ == Fit::Nothing) return;
+    // A header over several columns that does not fit widens the last of them.
+    const QFontMetrics fm(font());
+    for (const auto& m : g->merges()) {
+        if (m.cols < 2 || m.row >= std::min(g->fixed_rows(), g->row_count()) || m.col + m.cols > g->col_count())
+            continue;
+        int spanned = 0;
+        for (int c = m.col; c < m.col + m.cols; ++c) spanned += isColumnHidden(c) ? 0 : columnWidth(c);
+        const int needed = fm.horizontalAdvance(model_->data(model_->index(m.row, m.col), Qt::DisplayRole).toString()) + 12;
+        const int last = m.col + m.cols - 1;
+        if (needed > spanned && !isColumnHidden(last)) setColumnWidth(last, columnWidth(last) + needed - spanned);
+    }
+}
+
+void GridView::set_widen_to_fit(Fit fit) {
+    widen_to_fit_ = fit;
+    apply_layout();
+}
+
+int GridView::text_width(int col) const {
+    const Grid* g = model_->grid();
+    // Rows where the column's cell spans several columns (skipped) or several
+    // rows (its text wraps at its spaces, so its longest word must fit).
+    std::vector<bool> wide(static_cast<size_t>(g->row_count()), false), tall(wide);
+    for (const auto& m : g->merges())
+        if (col >= m.col && col < m.col + m.cols)
+            for (int r = m.row; r < m.row + m.rows && r < g->row_count(); ++r) {
+                if (m.cols > 1) wide[static_cast<size_t>(r)] = true;
+                if (m.rows > 1) tall[static_cast<size_t>(r)] = true;
+            }
+    const QFontMetrics fm(font());
+    int widest = 0;
+    const int rows = widen_to_fit_ == Fit::Everything ? g->row_count() : std::min(g->fixed_rows(), g->row_count());
+    for (int r = 0; r < rows; ++r) {
+        if (wide[static_cast<size_t>(r)]) continue;
+        const QString text = model_->data(model_->index(r, col), Qt::DisplayRole).toString();
+        const QStringList parts =
+            tall[static_cast<size_t>(r)] ? text.split(QRegularExpression("\\s+")) : text.split('\n');
+        for (const QString& part : parts) widest = std::max(widest, fm.horizontalAdvance(part));
+    }
+    // The cell's margins and grid line.
+    return widest == 0 ? 0 : widest + 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 8;
 }
 
 int GridView::current_col() const { return currentIndex().isValid() ? currentIndex().column() : -1; }

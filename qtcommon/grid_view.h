@@ -83,6 +83,13 @@ public:
     void set_current(int col, int row);
     struct Block { int left, top, right, bottom; };
     Block selection_block() const;
+    // On screen a column is widened, never narrowed, to show its longest
+    // header text (the longest word of a header spanning several rows, which
+    // wraps), and with Fit::Everything its longest value too; cells spanning
+    // several columns aside. The grid keeps its own widths, which printing
+    // lays out by.
+    enum class Fit { Nothing, Headers, Everything };
+    void set_widen_to_fit(Fit fit);
 
 signals:
     void cell_edited(int col, int row, const QString& text);
@@ -99,7 +106,9 @@ protected:
 
 private:
     void apply_layout();
+    int text_width(int col) const;
     GridModel* model_;
+    Fit widen_to_fit_ = Fit::Nothing;
 };
 
 // Editor delegate: a drop-down that only allows choosing among the column's

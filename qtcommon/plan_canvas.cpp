@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -72,6 +73,29 @@ QCursor box_cursor() {
     p.drawLine(10, 0, 10, 20);
     p.drawImage(17, 15, box_image());
     return QCursor(pm, 10, 10);
+}
+
+// Two opposed arrows on a pipe: the crossing of the arrows is the hot spot.
+void direction_arrows(QPainter& p, double s) {
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0, 70, 170), 2 * s));
+    p.drawLine(QPointF(2 * s, 8 * s), QPointF(20 * s, 8 * s));
+    p.drawLine(QPointF(2 * s, 16 * s), QPointF(20 * s, 16 * s));
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::red);
+    p.drawPolygon(QPolygonF({QPointF(23 * s, 8 * s), QPointF(16 * s, 3.5 * s), QPointF(16 * s, 12.5 * s)}));
+    p.drawPolygon(QPolygonF({QPointF(0, 16 * s), QPointF(6 * s, 11.5 * s), QPointF(6 * s, 20.5 * s)}));
+}
+
+QCursor direction_cursor() {
+    QPixmap pm = cursor_pixmap();
+    QPainter p(&pm);
+    p.setPen(QPen(Qt::black, 1));
+    p.drawLine(0, 12, 8, 12);
+    p.drawLine(4, 8, 4, 16);
+    p.translate(8, 6);
+    direction_arrows(p, 1.0);
+    return QCursor(pm, 4, 12);
 }
 
 template <class Draw>
@@ -140,6 +164,8 @@ QCursor plan_cursor(PlanCursorShape shape) {
         return box_cursor();
     case PlanCursorShape::Cross:
         return QCursor(Qt::CrossCursor);
+    case PlanCursorShape::Direction:
+        return direction_cursor();
     case PlanCursorShape::Default:
         break;
     }
@@ -214,6 +240,8 @@ QIcon plan_tool_icon(PlanToolGlyph g) {
             p.setPen(QPen(Qt::gray, 1));
             for (int y = 8; y <= 16; y += 3) p.drawLine(8, y, 16, y);
         });
+    case PlanToolGlyph::ChangeDirection:
+        return glyph([](QPainter& p) { direction_arrows(p, 1.0); });
     }
     return {};
 }
@@ -254,8 +282,30 @@ void PlanPaintArea::paintEvent(QPaintEvent*) {
 void PlanPaintArea::mousePressEvent(QMouseEvent* event) {
     // The press that completes a double click is handed over with it.
     if (event->flags().testFlag(Qt::MouseEventCreatedDoubleClick)) return;
+    const bool pans = event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && hand_panning_);
+    if (pans && scroll_ && !panning_) {
+        panning_ = true;
+        pan_moved_ = false;
+        pan_button_ = event->button();
+        pan_start_ = event->globalPosition().toPoint();
+        pan_values_ = QPoint(scroll_->horizontalScrollBar()->value(), scroll_->verticalScrollBar()->value());
+    }
     const QPoint at = event->position().toPoint();
     input_->plan_mouse_down(at.x(), at.y(), event->button());
+}
+
+void PlanPaintArea::set_plan_cursor(const QCursor& cursor) {
+    if (panning_ && pan_moved_) pan_restore_ = cursor;
+    else setCursor(cursor);
+}
+
+void PlanPaintArea::mouseReleaseEvent(QMouseEvent* event) {
+    if (panning_ && event->button() == pan_button_) {
+        panning_ = false;
+        if (pan_moved_) setCursor(pan_restore_);
+        pan_moved_ = false;
+    }
+    QWidget::mouseReleaseEvent(event);
 }
 
 void PlanPaintArea::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -264,6 +314,18 @@ void PlanPaintArea::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void PlanPaintArea::mouseMoveEvent(QMouseEvent* event) {
+    if (panning_ && (event->buttons() & pan_button_)) {
+        const QPoint moved = event->globalPosition().toPoint() - pan_start_;
+        if (!pan_moved_ && moved.manhattanLength() >= 3) {
+            pan_moved_ = true;
+            pan_restore_ = cursor();
+            setCursor(Qt::ClosedHandCursor);
+        }
+        if (pan_moved_) {
+            scroll_->horizontalScrollBar()->setValue(pan_values_.x() - moved.x());
+            scroll_->verticalScrollBar()->setValue(pan_values_.y() - moved.y());
+        }
+    }
     const QPoint at = event->position().toPoint();
     input_->plan_mouse_move(at.x(), at.y());
 }
@@ -319,6 +381,7 @@ void PlanStatusBar::paintEvent(QPaintEvent*) {
 PlanPanel::PlanPanel(PlanInput* input, std::vector<int> panel_widths, QWidget* parent) : QWidget(parent) {
     scroll_ = new QScrollArea(this);
     paint_ = new PlanPaintArea(input, scroll_);
+    paint_->set_scroll_area(scroll_);
     scroll_->setWidget(paint_);
     scroll_->setWidgetResizable(true);
     scroll_->setBackgroundRole(QPalette::Base);

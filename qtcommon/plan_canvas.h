@@ -39,7 +39,7 @@ public:
 };
 
 // The plan tools' cursors.
-enum class PlanCursorShape { Default, Pipelines, Sections, Box, Cross };
+enum class PlanCursorShape { Default, Pipelines, Sections, Box, Cross, Direction };
 QCursor plan_cursor(PlanCursorShape shape);
 
 // The marker that shows a box candidate (12 x 15 pixels).
@@ -58,11 +58,15 @@ enum class PlanToolGlyph {
     FreeMotion,
     ContoursOn,
     ContoursOff,
-    SurveyBook
+    SurveyBook,
+    ChangeDirection
 };
 QIcon plan_tool_icon(PlanToolGlyph glyph);
 
-// The paint box inside the scroll area.
+// The paint box inside the scroll area. Dragging with the middle button, or
+// with the left button while panning by hand is on (the designer's default
+// cursor), moves the plan in its scroll area under a closed hand; the press
+// still reaches the plan.
 class PlanPaintArea : public QWidget {
     Q_OBJECT
 public:
@@ -78,17 +82,37 @@ public:
     void show_marker(bool visible, QPoint top_left);
     QLabel* marker() const { return marker_; }
 
+    // The scroll area whose bars a drag moves.
+    void set_scroll_area(QScrollArea* scroll) { scroll_ = scroll; }
+    void set_hand_panning(bool on) { hand_panning_ = on; }
+    bool hand_panning() const { return hand_panning_; }
+    bool panning() const { return panning_; }
+    // The tool's cursor; while a drag shows the hand it is put up when the
+    // drag ends.
+    void set_plan_cursor(const QCursor& cursor);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
 private:
     PlanInput* input_;
     QSize drawing_size_;
     QLabel* marker_;
+    QScrollArea* scroll_ = nullptr;
+    bool hand_panning_ = false;
+    // A drag in progress: the button, where it started (global) and the
+    // scroll bar values then; the cursor to restore when it ends.
+    bool panning_ = false;
+    bool pan_moved_ = false;
+    Qt::MouseButton pan_button_ = Qt::NoButton;
+    QPoint pan_start_;
+    QPoint pan_values_;
+    QCursor pan_restore_;
 };
 
 // Panels of fixed widths, the last one reaching the right edge; a panel

@@ -16,6 +16,7 @@
 #include "qtcommon/print_dialog.h"
 #include "qtcommon/qt_ports.h"
 #include "qtcommon/survey_book_window.h"
+#include "qtcommon/table_panel.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -201,47 +202,31 @@ QWidget* MainWindow::build_data_tab() {
         guarded([&] { key_released(doc_); });
         sync();
     });
-    connect(input_view_, &qt::GridView::context_menu_requested, this, [this](const QPoint& at) {
-        QMenu menu(this);
-        menu.addAction("Paste", this, &MainWindow::paste);
-        menu.exec(at);
-    });
-
-    auto make = [&](const QString& caption, auto slot) {
-        auto* b = new QPushButton(caption, tab);
-        connect(b, &QPushButton::clicked, this, slot);
-        buttons_ << b;
-        return b;
-    };
-    QPushButton* calculate = make("To Calculate", &MainWindow::to_calculate);
-    QPushButton* add_row_button = make("Add Row", [this] {
-        add_row(doc_);
-        sync();
-    });
-    QPushButton* insert = make("Insert Row", [this] {
-        insert_row(doc_);
-        sync();
-    });
-    QPushButton* remove = make("Delete Row", [this] {
-        delete_row(doc_);
-        sync();
-    });
-    auto* bar = new QHBoxLayout;
-    bar->addWidget(calculate);
-    bar->addStretch(1);
-    bar->addWidget(add_row_button);
-    bar->addWidget(insert);
-    bar->addWidget(remove);
-
-    auto* right = new QWidget(tab);
-    auto* right_layout = new QVBoxLayout(right);
-    right_layout->setContentsMargins(0, 0, 0, 0);
-    right_layout->addWidget(input_view_, 1);
-    right_layout->addLayout(bar);
+    qt::TablePanel right = qt::make_table_panel(
+        input_view_,
+        {.calculate = [this] { to_calculate(); },
+         .add_row =
+             [this] {
+                 add_row(doc_);
+                 sync();
+             },
+         .insert_row =
+             [this] {
+                 insert_row(doc_);
+                 sync();
+             },
+         .delete_row =
+             [this] {
+                 delete_row(doc_);
+                 sync();
+             },
+         .paste = [this] { paste(); }},
+        tab);
+    buttons_ << right.buttons;
 
     auto* split = new QSplitter(Qt::Horizontal, tab);
     split->addWidget(plan_);
-    split->addWidget(right);
+    split->addWidget(right.widget);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
     auto* layout = new QVBoxLayout(tab);
@@ -259,8 +244,10 @@ QWidget* MainWindow::build_results_tab() {
     title->setAlignment(Qt::AlignCenter);
     results_view_ = new qt::GridView(&doc_.ZCSG5, tab);
     results_view_->grid_model()->set_read_only(true);
+    results_view_->set_widen_to_fit(qt::GridView::Fit::Headers);
     nodes_view_ = new qt::GridView(&doc_.ZCSG6, tab);
     nodes_view_->grid_model()->set_read_only(true);
+    nodes_view_->set_widen_to_fit(qt::GridView::Fit::Headers);
     nodes_view_->hide();
     auto* export_button = new QPushButton("Export to EXCEL", tab);
     connect(export_button, &QPushButton::clicked, this, &MainWindow::export_to_excel);

@@ -153,7 +153,8 @@ void PlanView::sync() {
     if (contour_interval_->text() != interval) contour_interval_->setText(interval);
 
     qt::PlanPaintArea* area = canvas();
-    area->setCursor(qt::plan_cursor(shape_of(editor_.cursor())));
+    area->set_plan_cursor(qt::plan_cursor(shape_of(editor_.cursor())));
+    area->set_hand_panning(editor_.cursor() == PlanCursor::Default);
     const PointF m = editor_.marker_position();
     area->show_marker(editor_.marker_visible() && editor_.has_candidate(),
                       QPoint(static_cast<int>(std::lround(m.x)) - 6, static_cast<int>(std::lround(m.y)) - 7));

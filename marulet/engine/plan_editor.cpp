@@ -182,6 +182,19 @@ void PlanEditor::mouse_down(int x, int y) {
     }
 }
 
+bool PlanEditor::mouse_move(int x, int y) {
+    mouse_x_ = x;
+    mouse_y_ = y;
+    status_[0] = "Screen X:Y=" + std::to_string(x) + " : " + std::to_string(y);
+    return rubber_band().has_value();
+}
+
+std::optional<std::array<PointF, 2>> PlanEditor::rubber_band() const {
+    if (cursor_ != PlanCursor::Pipelines || !new_pipeline_ || !elegidoborrar_ || cx_.size() != 1) return std::nullopt;
+    return std::array<PointF, 2>{PointF{nt::read_lenient(cx_[0]), nt::read_lenient(cy_[0])},
+                                 PointF{static_cast<double>(mouse_x_), static_cast<double>(mouse_y_)}};
+}
+
 void PlanEditor::finish_pipeline() {
     if (nn_.size() >= 2) {
         PlanLists& plan = doc_.plan;

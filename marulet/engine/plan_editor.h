@@ -7,6 +7,7 @@
 //   tool button             -> choose_tool(PlanTool::...)
 //   mouse press on the plan -> mouse_down(x, y)
 //   double click            -> double_click()   (after the press it replaces)
+//   mouse move              -> mouse_move(x, y) (status panel 0, rubber band)
 //   contour toggle / box    -> toggle_contours(), set_contour_interval(text)
 //   survey book exported    -> import_survey(survey, view, client area)
 //
@@ -20,7 +21,9 @@
 #include "terrain/plan_lists.h"
 #include "terrain/survey_book.h"
 
+#include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -81,6 +84,17 @@ public:
     const std::string& contour_interval() const { return interval_; }
     void draw_contours(Canvas& canvas, int SX, int SY);
 
+    // The mouse moved over the plan: status panel 0 reads "Screen X:Y=" + X +
+    // " : " + Y. True when the plan is to be redrawn because the pipeline just
+    // started at an existing node follows the mouse.
+    bool mouse_move(int x, int y);
+    // Texts of the plan's four status panels (only the first is used: there
+    // are no boxes whose pressures the others would show).
+    const std::string& status(int panel) const { return status_.at(static_cast<size_t>(panel)); }
+    // The line from the existing node a new pipeline starts at to the mouse,
+    // until its first new point is set.
+    std::optional<std::array<PointF, 2>> rubber_band() const;
+
     PlanCursor cursor() const { return cursor_; }
     // Both tools work once a pipeline exists (drawn, opened or imported).
     bool delete_sections_enabled() const { return has_pipelines(); }
@@ -112,6 +126,9 @@ private:
     int step_ = 3;
     int de_ = 3;
     bool curvas_ = false;
+    int mouse_x_ = 0;
+    int mouse_y_ = 0;
+    std::array<std::string, 4> status_;
     std::string interval_ = "1";
     bool mesh_pending_ = false;
     terrain::ContourMap contours_;

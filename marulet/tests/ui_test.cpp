@@ -137,11 +137,21 @@ std::unique_ptr<ui::MainWindow> MaruletUiTest::make_window() {
 //          |
 //          5
 void MaruletUiTest::draw_small_network() {
-    QWidget* plan = w_->plan_view();
+    QWidget* plan = w_->plan_view()->canvas();
     QTest::mouseClick(w_->button("Set Pipelines"), Qt::LeftButton);
+    QCOMPARE(plan->cursor().shape(), Qt::BitmapCursor);
     draw(plan, {{60, 60}, {200, 60}, {340, 60}});
+    QCOMPARE(plan->cursor().shape(), Qt::ArrowCursor);
+    // A later pipeline starts at the nearest node; until its first new point
+    // a line follows the mouse, whose position the first panel shows.
     QTest::mouseClick(w_->button("Set Pipelines"), Qt::LeftButton);
-    draw(plan, {{203, 63}, {200, 200}, {200, 320}});
+    QTest::mouseClick(plan, Qt::LeftButton, Qt::NoModifier, QPoint(203, 63));
+    QMouseEvent move(QEvent::MouseMove, QPointF(210, 150), plan->mapToGlobal(QPointF(210, 150)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(plan, &move);
+    QCOMPARE(w_->plan_view()->panel()->status_bar()->text(0), QString("Screen X:Y=210 : 150"));
+    QVERIFY(w_->editor().rubber_band().has_value());
+    draw(plan, {{200, 200}, {200, 320}});
 }
 
 void MaruletUiTest::draw_change_direction_calculate_views_and_export() {
@@ -180,10 +190,10 @@ void MaruletUiTest::draw_change_direction_calculate_views_and_export() {
 
     // Turning the branch: From/To and the ground elevations swap.
     QTest::mouseClick(w_->button("Change Direction of the Flow"), Qt::LeftButton);
-    QTest::mouseClick(w_->plan_view(), Qt::LeftButton, Qt::NoModifier, QPoint(200, 130));
+    QTest::mouseClick(w_->plan_view()->canvas(), Qt::LeftButton, Qt::NoModifier, QPoint(200, 130));
     QCOMPARE(cell(g, 1, 4) + ">" + cell(g, 2, 4), QString("4>2"));
     QCOMPARE(cell(g, 4, 4) + ">" + cell(g, 5, 4), QString("108>105"));
-    QTest::mouseClick(w_->plan_view(), Qt::LeftButton, Qt::NoModifier, QPoint(200, 260));
+    QTest::mouseClick(w_->plan_view()->canvas(), Qt::LeftButton, Qt::NoModifier, QPoint(200, 260));
     QCOMPARE(cell(g, 1, 5) + ">" + cell(g, 2, 5), QString("5>4"));
     QCOMPARE(cell(g, 4, 5) + ">" + cell(g, 5, 5), QString("112>108"));
     QCOMPARE(w_->document().plan.tramossentido[1], (std::vector<std::string>{"f", "f", "i"}));

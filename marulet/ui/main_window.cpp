@@ -18,6 +18,7 @@
 #include "qtcommon/qt_canvas.h"
 #include "qtcommon/qt_ports.h"
 #include "qtcommon/survey_book_window.h"
+#include "qtcommon/table_panel.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -31,15 +32,14 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollArea>
 #include <QSlider>
 #include <QWheelEvent>
-#include <QSpinBox>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -172,48 +172,10 @@ void MainWindow::build_menus_and_tools() {
 
 QWidget* MainWindow::build_data_tab() {
     auto* tab = new QWidget(this);
-    plan_ = new PlanView(&doc_, editor_.get(), tab);
-    editor_->set_repaint_callback([this] { plan_->repaint(); });
+    plan_ = new PlanView(&doc_, editor_.get(), session_.messages, tab);
+    editor_->set_repaint_callback([this] { plan_->canvas()->repaint(); });
+    connect(plan_, &PlanView::survey_book_requested, this, &MainWindow::open_survey_book);
     connect(plan_, &PlanView::edited, this, &MainWindow::sync);
-    connect(plan_, &PlanView::failed, this, [this](const QString& m) { status_text_->setText(m); });
-    auto* plan_scroll = new QScrollArea(tab);
-    plan_scroll->setWidget(plan_);
-    plan_scroll->setWidgetResizable(true);
-
-    // The plan tools, by hint.
-    auto* tools = new QHBoxLayout;
-    auto plan_tool = [&](const QString& hint, const QString& caption, auto slot) {
-        auto* b = new QPushButton(caption, tab);
-        b->setToolTip(hint);
-        connect(b, &QPushButton::clicked, this, slot);
-        buttons_ << b;
-        tools->addWidget(b);
-        return b;
-    };
-    auto choose = [this](PlanTool t) {
-        editor_->choose_tool(t);
-        plan_->sync();
-    };
-    plan_tool("Set Pipelines", "Pipelines", [=] { choose(PlanTool::SetPipelines); });
-    plan_tool("Delete Sections", "Delete", [=] { choose(PlanTool::DeleteSections); });
-    plan_tool("Change Direction of the Flow", "Direction", [=] { choose(PlanTool::ChangeDirection); });
-    plan_tool("Original Cursor", "Cursor", [=] { choose(PlanTool::OriginalCursor); });
-    plan_tool("Survey Book Sheet", "Survey Book", [this] { open_survey_book(); });
-    plan_tool("Turn On/Off Contour Lines", "Contours", [this] {
-        guarded([&] { editor_->toggle_contours(); });
-        plan_->update();
-    });
-    auto* interval = new QSpinBox(tab);
-    interval->setRange(1, 10);
-    interval->setValue(1);
-    interval->setToolTip("Contour Lines Frequency");
-    interval->setObjectName("ContourInterval");
-    connect(interval, &QSpinBox::valueChanged, this, [this](int v) {
-        editor_->set_contour_interval(std::to_string(v));
-        plan_->update();
-    });
-    tools->addWidget(interval);
-    tools->addStretch(1);
 
     pipe_view_ = new qt::GridView(&doc_.SG4, tab);
     pipe_view_->setMinimumWidth(560);
@@ -239,67 +201,31 @@ QWidget* MainWindow::build_data_tab() {
         select_cell(doc_, c, r);  // a new material offers its own diameters
         sync();
     });
-    connect(pipe_view_, &qt::GridView::context_menu_requested, this, [this](const QPoint& at) {
-        QMenu menu(this);
-        menu.addAction("Paste", this, &MainWindow::paste);
-        menu.exec(at);
-    });
-
-    auto make = [&](const QString& caption, auto slot) {
-        auto* b = new QPushButton(caption, tab);
-        connect(b, &QPushButton::clicked, this, slot);
-        buttons_ << b;
-        return b;
-    };
-    QPushButton* calculate = make("To Calculate", &MainWindow::to_calculate);
-    QPushButton* add = make("Add Row", [this] {
-        add_row(doc_);
-        sync();
-    });
-    QPushButton* insert = make("Insert Row", [this] {
-        insert_row(doc_);
-        sync();
-    });
-    QPushButton* remove = make("Delete Row", [this] {
-        delete_row(doc_);
-        sync();
-    });
-    auto* bar = new QHBoxLayout;
-    bar->addWidget(calculate);
-    bar->addStretch(1);
-    bar->addWidget(add);
-    bar->addWidget(insert);
-    bar->addWidget(remove);
-
-    // The zoom track bar at the right edge of the plan.
-    zoom_ = new QSlider(Qt::Vertical, tab);
-    zoom_->setRange(1, 6);
-    zoom_->setValue(3);
-    zoom_->setInvertedAppearance(true);
-    zoom_->setTickPosition(QSlider::TicksBothSides);
-    connect(zoom_, &QSlider::valueChanged, this, [this](int step) {
-        if (step == editor_->zoom_step()) return;
-        guarded([&] { editor_->set_zoom_step(step); });
-        plan_->sync();
-    });
-    auto* plan_row = new QHBoxLayout;
-    plan_row->addWidget(plan_scroll, 1);
-    plan_row->addWidget(zoom_);
-
-    auto* left = new QWidget(tab);
-    auto* left_layout = new QVBoxLayout(left);
-    left_layout->setContentsMargins(0, 0, 0, 0);
-    left_layout->addLayout(tools);
-    left_layout->addLayout(plan_row, 1);
-    auto* right = new QWidget(tab);
-    auto* right_layout = new QVBoxLayout(right);
-    right_layout->setContentsMargins(0, 0, 0, 0);
-    right_layout->addWidget(pipe_view_, 1);
-    right_layout->addLayout(bar);
+    qt::TablePanel right = qt::make_table_panel(
+        pipe_view_,
+        {.calculate = [this] { to_calculate(); },
+         .add_row =
+             [this] {
+                 add_row(doc_);
+                 sync();
+             },
+         .insert_row =
+             [this] {
+                 insert_row(doc_);
+                 sync();
+             },
+         .delete_row =
+             [this] {
+                 delete_row(doc_);
+                 sync();
+             },
+         .paste = [this] { paste(); }},
+        tab);
+    buttons_ << right.buttons;
 
     auto* split = new QSplitter(Qt::Horizontal, tab);
-    split->addWidget(left);
-    split->addWidget(right);
+    split->addWidget(plan_);
+    split->addWidget(right.widget);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
     auto* layout = new QVBoxLayout(tab);
@@ -320,6 +246,7 @@ QWidget* MainWindow::build_results_tab() {
     views->addStretch(1);
     results_view_ = new qt::GridView(&doc_.ZCSG5, tab);
     results_view_->grid_model()->set_read_only(true);
+    results_view_->set_widen_to_fit(qt::GridView::Fit::Everything);
     auto* export_button = new QPushButton("Export to EXCEL", tab);
     connect(export_button, &QPushButton::clicked, this, &MainWindow::export_to_excel);
     buttons_ << export_button;
@@ -352,11 +279,13 @@ QWidget* MainWindow::build_profiles_tab() {
     return tab;
 }
 
-QPushButton* MainWindow::button(const QString& caption) const {
+QAbstractButton* MainWindow::button(const QString& caption) const {
     for (QPushButton* b : buttons_)
         if (b->text() == caption || b->toolTip() == caption) return b;
-    return nullptr;
+    return plan_->tool(caption);
 }
+
+QSlider* MainWindow::zoom_bar() const { return plan_->panel()->zoom_bar(); }
 
 QAction* MainWindow::action(const QString& text_or_hint) const {
     for (QAction* a : actions_)
@@ -370,12 +299,7 @@ void MainWindow::sync() {
     results_view_->refresh();
     button("To Calculate")->setEnabled(doc_.calcular_enabled);
     action("Print the Spreadsheet")->setEnabled(doc_.print_enabled);
-    button("Delete Sections")->setEnabled(editor_->delete_sections_enabled());
-    button("Change Direction of the Flow")->setEnabled(editor_->change_direction_enabled());
-    button("Turn On/Off Contour Lines")->setEnabled(doc_.contours_enabled);
-    findChild<QSpinBox*>("ContourInterval")->setEnabled(doc_.contours_enabled);
     if (doc_.progress_counter == 0 && !doc_.calcular_enabled) progress_->hide();
-    if (zoom_->value() != editor_->zoom_step()) zoom_->setValue(editor_->zoom_step());
     plan_->sync();
     profile_->update();
     if (!doc_.mostrarresultados && shown_tab_ != 0) show_tab(0);
@@ -540,7 +464,8 @@ void MainWindow::open_survey_book() {
 }
 
 void MainWindow::survey_exported(const Grid& survey, int view) {
-    const terrain::PlanArea area{plan_->width(), plan_->height()};
+    const QSize client = plan_->panel()->client_size();
+    const terrain::PlanArea area{client.width(), client.height()};
     guarded([&] { editor_->import_survey(survey, static_cast<terrain::SurveyView>(view), area); });
     sync();
     show_tab(0);
@@ -548,8 +473,7 @@ void MainWindow::survey_exported(const Grid& survey, int view) {
 
 void MainWindow::wheelEvent(QWheelEvent* event) {
     if (event->angleDelta().y() == 0) return;
-    guarded([&] { editor_->wheel(event->angleDelta().y() > 0, false); });
-    sync();
+    plan_->window_wheel(event->angleDelta().y() > 0);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

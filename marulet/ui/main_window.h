@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 
+class QAbstractButton;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -68,12 +69,13 @@ public:
     QTabWidget* tabs() const { return tabs_; }
     qt::GridView* pipe_view() const { return pipe_view_; }
     qt::GridView* results_view() const { return results_view_; }
-    QPushButton* button(const QString& caption) const;
+    // A push button by caption or hint, or a plan tool by hint.
+    QAbstractButton* button(const QString& caption) const;
     QAction* action(const QString& text_or_hint) const;
     QRadioButton* current_view_button() const { return view_current_; }
     QRadioButton* future_view_button() const { return view_future_; }
     QProgressBar* progress_bar() const { return progress_; }
-    QSlider* zoom_bar() const { return zoom_; }
+    QSlider* zoom_bar() const;
     QLabel* status_panel(int i) const { return panels_[static_cast<size_t>(i)]; }
     PlanView* plan_view() const { return plan_; }
     ProfileView* profile_view() const { return profile_; }
@@ -139,7 +141,6 @@ private:
     std::array<QLabel*, 4> panels_{};
     QPushButton* grid_toggle_ = nullptr;
     PlanView* plan_ = nullptr;
-    QSlider* zoom_ = nullptr;
     ProfileView* profile_ = nullptr;
     OptionsWindow* options_ = nullptr;
     qt::AboutDialog* about_ = nullptr;

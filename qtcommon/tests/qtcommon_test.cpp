@@ -107,6 +107,22 @@ void QtCommonTest::grid_view_shows_merged_headers_and_hides_columns() {
     QCOMPARE(m->index(9, 1).data().toString(), QString("7"));
     QCOMPARE(view.columnSpan(0, 1), 2);
     QVERIFY(save_png(&view, screenshot_dir() + "/grid_view.png"));
+
+    // Widening to fit: a long value widens its column only when values count,
+    // a long header over two columns widens the last of them; the grid keeps
+    // its widths (printing lays out by them).
+    g.set_cell(0, 9, "12.7399999999998");
+    g.set_cell(1, 0, "A rather long header over two columns");
+    const int value = view.fontMetrics().horizontalAdvance("12.7399999999998");
+    const int header = view.fontMetrics().horizontalAdvance("A rather long header over two columns");
+    view.set_widen_to_fit(GridView::Fit::Headers);
+    QCOMPARE(view.columnWidth(0), 40);
+    QVERIFY(view.columnWidth(1) + view.columnWidth(2) >= header);
+    view.set_widen_to_fit(GridView::Fit::Everything);
+    QVERIFY(view.columnWidth(0) >= value);
+    QCOMPARE(g.col_width(0), 40);
+    view.set_widen_to_fit(GridView::Fit::Nothing);
+    QCOMPARE(view.columnWidth(0), 40);
 }
 
 void QtCommonTest::grid_view_edits_write_the_grid_and_tell_the_owner() {
@@ -289,6 +305,43 @@ void QtCommonTest::plan_panel_forwards_the_mouse_and_shows_the_panels() {
     QVERIFY(panel.scroll_area()->horizontalScrollBar()->maximum() > 0);
     QCOMPARE(panel.client_size(), panel.scroll_area()->viewport()->size());
 
+    // Dragging pans the plan under a closed hand: the middle button always,
+    // the left one only while hand panning is on; the press still reaches the
+    // plan and the tool's cursor comes back afterwards.
+    // Positions are on the screen as the drag starts: the area moves under
+    // the mouse while it scrolls.
+    auto drag = [&](Qt::MouseButton button, QPoint from, QPoint to) {
+        const QPoint origin = area->mapToGlobal(QPoint(0, 0));
+        auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+            const QPoint global = origin + at;
+            QMouseEvent e(type, QPointF(area->mapFromGlobal(global)), QPointF(global), button, held, {});
+            QApplication::sendEvent(area, &e);
+        };
+        send(QEvent::MouseButtonPress, from, button);
+        send(QEvent::MouseMove, (from + to) / 2, button);
+        const Qt::CursorShape during = area->cursor().shape();
+        send(QEvent::MouseMove, to, button);
+        send(QEvent::MouseButtonRelease, to, Qt::NoButton);
+        return during;
+    };
+    QScrollBar* hbar = panel.scroll_area()->horizontalScrollBar();
+    QScrollBar* vbar = panel.scroll_area()->verticalScrollBar();
+    hbar->setValue(100);
+    vbar->setValue(100);
+    area->set_plan_cursor(plan_cursor(PlanCursorShape::Sections));
+    plan.events.clear();
+    QCOMPARE(drag(Qt::LeftButton, QPoint(400, 400), QPoint(300, 350)), Qt::BitmapCursor);
+    QCOMPARE(hbar->value(), 100);
+    QVERIFY(plan.events.contains("down 400 400"));
+    QCOMPARE(drag(Qt::MiddleButton, QPoint(400, 400), QPoint(300, 350)), Qt::ClosedHandCursor);
+    QCOMPARE(QPoint(hbar->value(), vbar->value()), QPoint(200, 150));
+    QCOMPARE(area->cursor().shape(), Qt::BitmapCursor);
+    area->set_hand_panning(true);
+    area->set_plan_cursor(plan_cursor(PlanCursorShape::Default));
+    QCOMPARE(drag(Qt::LeftButton, QPoint(500, 500), QPoint(540, 520)), Qt::ClosedHandCursor);
+    QCOMPARE(QPoint(hbar->value(), vbar->value()), QPoint(160, 130));
+    QCOMPARE(area->cursor().shape(), Qt::ArrowCursor);
+
     // The track bar tells its steps, and is moved silently.
     QSignalSpy chosen(&panel, &PlanPanel::zoom_step_chosen);
     QCOMPARE(panel.zoom_bar()->value(), 3);
@@ -311,6 +364,7 @@ void QtCommonTest::plan_panel_forwards_the_mouse_and_shows_the_panels() {
 
     // Cursors of the tools: pictures for pipelines, sections and boxes.
     QCOMPARE(plan_cursor(PlanCursorShape::Pipelines).shape(), Qt::BitmapCursor);
+    QCOMPARE(plan_cursor(PlanCursorShape::Direction).shape(), Qt::BitmapCursor);
     QCOMPARE(plan_cursor(PlanCursorShape::Cross).shape(), Qt::CrossCursor);
     QCOMPARE(plan_cursor(PlanCursorShape::Default).shape(), Qt::ArrowCursor);
     QCOMPARE(box_marker_image().size(), QSize(12, 15));
