@@ -100,14 +100,27 @@ void rename_over(const std::filesystem::path& tmp, const std::filesystem::path& 
     }
 }
 
-std::string encode(const std::vector<std::string>& lines, Encoding encoding) {
-    std::string text = join_lines(lines);
+// Windows-1252 bytes of the text; but when those bytes happen to be valid
+// UTF-8 with non-ASCII characters (as "Ã±" is), reading would take them as
+// UTF-8 and give other characters back, so such text is written as UTF-8
+// behind a byte-order mark instead, which reads back exactly.
+std::string cp1252_or_marked_utf8(std::string_view text) {
+    std::string bytes = utf8_to_cp1252(text);
+    if (!is_valid_utf8_with_high(bytes)) return bytes;
+    return "\xEF\xBB\xBF" + cp1252_to_utf8(bytes);
+}
+
+std::string encode_text(std::string_view text, Encoding encoding) {
     switch (encoding) {
-        case Encoding::Windows1252: return utf8_to_cp1252(text);
-        case Encoding::Utf8: return text;
+        case Encoding::Windows1252: return cp1252_or_marked_utf8(text);
+        case Encoding::Utf8: return std::string(text);
         case Encoding::Utf16LeBom: return std::string("\xFF\xFE", 2) + utf8_to_utf16le(text);
     }
-    return text;
+    return std::string(text);
+}
+
+std::string encode(const std::vector<std::string>& lines, Encoding encoding) {
+    return encode_text(join_lines(lines), encoding);
 }
 
 }  // namespace
@@ -286,13 +299,7 @@ void write_lines(const std::filesystem::path& file, const std::vector<std::strin
 }
 
 void write_text(const std::filesystem::path& file, std::string_view text, Encoding encoding) {
-    std::string bytes;
-    switch (encoding) {
-        case Encoding::Windows1252: bytes = utf8_to_cp1252(text); break;
-        case Encoding::Utf8: bytes = std::string(text); break;
-        case Encoding::Utf16LeBom: bytes = std::string("\xFF\xFE", 2) + utf8_to_utf16le(text); break;
-    }
-    write_bytes_atomic(file, bytes);
+    write_bytes_atomic(file, encode_text(text, encoding));
 }
 
 void AtomicGroup::add(const std::filesystem::path& file, std::string bytes) {

@@ -9,6 +9,10 @@
 // mark selects that encoding, and text that is valid UTF-8 with non-ASCII
 // characters is taken as UTF-8; anything else is Windows-1252.
 //
+// Text is written in Windows-1252, except text whose Windows-1252 bytes would
+// read back as UTF-8 (mojibake such as "Ã±"): that is written as UTF-8 behind
+// a byte-order mark, so every file reads back as it was written.
+//
 // Writing is atomic: the text goes to a temporary file in the same folder,
 // which then replaces the target, so a failed write leaves the previous file
 // intact. Every error is a FileError whose message names the file.

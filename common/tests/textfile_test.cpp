@@ -42,6 +42,24 @@ TEST(TextFile, LineEndsAndEncodings) {
     EXPECT_EQ(enc, Encoding::Utf8);
 }
 
+// Text whose Windows-1252 bytes are also valid UTF-8 ("Ã±" is C3 B1, "ñ" in
+// UTF-8) would come back as other characters: it is written marked as UTF-8.
+// Ordinary text stays Windows-1252.
+TEST(TextFile, TextThatWouldReadBackAsUtf8IsWrittenMarked) {
+    TempDir dir;
+    for (const std::vector<std::string>& lines :
+         {std::vector<std::string>{"Ã±", "1,2"}, {"Peña Ã±"}, {"ÓºÓº"}, {"plain"}}) {
+        write_lines(dir / "t.sur", lines);
+        EXPECT_EQ(read_lines(dir / "t.sur"), lines);
+        write_text(dir / "t.txt", join_lines(lines));
+        EXPECT_EQ(read_lines(dir / "t.txt"), lines);
+    }
+    write_lines(dir / "t.sur", {"Ã±"});
+    EXPECT_EQ(read_bytes(dir / "t.sur"), "\xEF\xBB\xBF\xC3\x83\xC2\xB1\r\n");
+    write_lines(dir / "t.sur", {"Peña Ã±"});
+    EXPECT_EQ(read_bytes(dir / "t.sur"), "Pe\xF1" "a \xC3\xB1\r\n");
+}
+
 TEST(TextFile, ErrorsNameTheFile) {
     TempDir dir;
     try {
