@@ -146,19 +146,38 @@ struct Rows {
     int maxde = 0, maxds = 0;
 };
 
-// Step 2 of the Diameters rebuild; calls `row` for every row appended.
+// The Diameters table has one row per unit of every component with fittings
+// and one column per inlet and outlet. Beyond these sizes it could be neither
+// shown nor held in memory, so the command stops with a message instead.
+constexpr long long kMaxDiameterRows = 10000;
+constexpr long long kMaxFittings = 100;
+
+// Step 2 of the Diameters rebuild; with `build_rows` it calls `row` for every
+// row appended, after counting the units against the table's size (opening a
+// project only takes the largest counts of inlets and outlets).
 template <class RowFn>
-Rows scan_quantities(const Document& doc, RowFn&& row) {
+Rows scan_quantities(const Document& doc, bool build_rows, RowFn&& row) {
     Rows m;
+    long long units = 0;
     for (int a = 1; a < doc.SG2.row_count(); ++a) {
         long long n = int_or_zero(doc.SG2(3, a));
         if (n <= 0) continue;
         long long d = list_int_strict(doc.ne, a, "inlets");
         long long e = list_int_strict(doc.ns, a, "outlets");
+        for (auto [count, what] : {std::pair{d, "inlets"}, std::pair{e, "outlets"}})
+            if (count > kMaxFittings)
+                throw CommandError("obras.csv, line " + std::to_string(a + 2) + ": " + std::to_string(count) + " " +
+                                   what + "; a component has at most " + std::to_string(kMaxFittings));
         if (d > 0 || e > 0) {
+            units += n;
+            if (build_rows && units > kMaxDiameterRows)
+                throw CommandError("The components with fittings add up to more than " +
+                                   std::to_string(kMaxDiameterRows) + " units (row " + std::to_string(a) +
+                                   ", quantity " + std::to_string(n) + "); the Diameters table cannot hold them");
             m.maxde = std::max(m.maxde, static_cast<int>(d));
             m.maxds = std::max(m.maxds, static_cast<int>(e));
-            for (long long k = 1; k <= n; ++k) row(a, n, k, static_cast<int>(d), static_cast<int>(e));
+            if (build_rows)
+                for (long long k = 1; k <= n; ++k) row(a, n, k, static_cast<int>(d), static_cast<int>(e));
         }
     }
     return m;
@@ -167,7 +186,7 @@ Rows scan_quantities(const Document& doc, RowFn&& row) {
 }  // namespace
 
 void set_max_inlets_outlets(Document& doc) {
-    Rows m = scan_quantities(doc, [](int, long long, long long, int, int) {});
+    Rows m = scan_quantities(doc, false, [](int, long long, long long, int, int) {});
     doc.maxde = m.maxde;
     doc.maxds = m.maxds;
 }
@@ -178,7 +197,7 @@ void diametros(Document& doc) {
         std::string name;
     };
     std::vector<Line> lines;
-    Rows m = scan_quantities(doc, [&](int a, long long n, long long k, int d, int e) {
+    Rows m = scan_quantities(doc, true, [&](int a, long long n, long long k, int d, int e) {
         std::string name = doc.obra[static_cast<size_t>(a)];
         if (n >= 2) name += " - No. " + std::to_string(k);
         lines.push_back({a, d, e, name});

@@ -86,6 +86,33 @@ TEST(Project, DiametersStopOnACountThatIsNotAnInteger) {
     EXPECT_THROW(cargarproyecto(f.doc, f.projects / "p.bfl"), ConversionError);
 }
 
+// Sizes the Diameters table could not hold stop with a message (found by
+// fuzzing: a quantity of 777,777,177 ran out of memory). The project still
+// opens with such a quantity, so it can be corrected.
+TEST(Project, DiametersRefuseTablesTooLargeToHold) {
+    Fixture f;
+    f.write("obras.csv", {"h", "h", "1,Tank,1,1,0,0,0,0,0,tank.csv,u", "2,Tap,1,0,0,0,0,0,0,tap.csv,u",
+                          "3,Hub,101,0,0,0,0,0,0,hub.csv,u"});
+    f.start();
+    f.doc.SG2.set_cell(3, 1, "6000");
+    f.doc.SG2.set_cell(3, 2, "4000");
+    diametros(f.doc);
+    EXPECT_EQ(f.doc.SG3.row_count(), 10001);
+    f.doc.SG2.set_cell(3, 2, "777777177");
+    try {
+        diametros(f.doc);
+        FAIL() << "no error";
+    } catch (const CommandError& e) {
+        EXPECT_STREQ(e.what(), "The components with fittings add up to more than 10000 units (row 2, quantity "
+                               "777777177); the Diameters table cannot hold them");
+    }
+    salvarproyecto(f.doc, f.projects / "p.bfl");
+    EXPECT_NO_THROW(cargarproyecto(f.doc, f.projects / "p.bfl"));
+    f.doc.SG2.set_cell(3, 2, "0");
+    f.doc.SG2.set_cell(3, 3, "1");
+    EXPECT_THROW(diametros(f.doc), CommandError);  // 101 inlets
+}
+
 // Fills every project table with something worth keeping.
 void fill_project(Fixture& f) {
     f.start();
