@@ -58,15 +58,25 @@ bool next_utf8(std::string_view s, size_t& i, char32_t& cp) {
     return true;
 }
 
-bool is_valid_utf8_with_high(std::string_view s) {
-    bool high = false;
+bool is_valid_utf8(std::string_view s, bool* high = nullptr) {
+    bool any_high = false;
     size_t i = 0;
     char32_t cp;
     while (i < s.size()) {
-        if (static_cast<unsigned char>(s[i]) >= 0x80) high = true;
+        if (static_cast<unsigned char>(s[i]) >= 0x80) any_high = true;
         if (!next_utf8(s, i, cp)) return false;
     }
-    return high;
+    if (high) *high = any_high;
+    return true;
+}
+
+bool is_valid_utf8_with_high(std::string_view s) {
+    bool high = false;
+    return is_valid_utf8(s, &high) && high;
+}
+
+bool starts_with_bom(std::string_view bytes) {
+    return bytes.starts_with("\xEF\xBB\xBF") || bytes.starts_with("\xFF\xFE");
 }
 
 std::string temp_name_for(const std::filesystem::path& file) {
@@ -101,12 +111,13 @@ void rename_over(const std::filesystem::path& tmp, const std::filesystem::path& 
 }
 
 // Windows-1252 bytes of the text; but when those bytes happen to be valid
-// UTF-8 with non-ASCII characters (as "Ã±" is), reading would take them as
-// UTF-8 and give other characters back, so such text is written as UTF-8
-// behind a byte-order mark instead, which reads back exactly.
+// UTF-8 with non-ASCII characters (as "Ã±" is) or begin like a byte-order
+// mark ("ï»¿", "ÿþ"), reading would take them as UTF-8 or UTF-16 and give
+// other characters back, so such text is written as UTF-8 behind a byte-order
+// mark instead, which reads back exactly.
 std::string cp1252_or_marked_utf8(std::string_view text) {
     std::string bytes = utf8_to_cp1252(text);
-    if (!is_valid_utf8_with_high(bytes)) return bytes;
+    if (!is_valid_utf8_with_high(bytes) && !starts_with_bom(bytes)) return bytes;
     return "\xEF\xBB\xBF" + cp1252_to_utf8(bytes);
 }
 
@@ -252,8 +263,12 @@ std::string read_text(const std::filesystem::path& file, Encoding* found) {
         enc = Encoding::Utf16LeBom;
         text = utf16le_to_utf8(std::string_view(bytes).substr(2));
     } else if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+        // A UTF-8 mark before bytes that are no UTF-8 (a file edited in two
+        // encodings): those are taken as Windows-1252, so every byte still
+        // shows as some character.
         enc = Encoding::Utf8;
-        text = bytes.substr(3);
+        const std::string_view rest = std::string_view(bytes).substr(3);
+        text = is_valid_utf8(rest) ? std::string(rest) : cp1252_to_utf8(rest);
     } else if (is_valid_utf8_with_high(bytes)) {
         enc = Encoding::Utf8;
         text = std::move(bytes);

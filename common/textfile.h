@@ -10,8 +10,10 @@
 // characters is taken as UTF-8; anything else is Windows-1252.
 //
 // Text is written in Windows-1252, except text whose Windows-1252 bytes would
-// read back as UTF-8 (mojibake such as "Ã±"): that is written as UTF-8 behind
-// a byte-order mark, so every file reads back as it was written.
+// read back as UTF-8 or UTF-16 (mojibake such as "Ã±", or a first line that
+// begins with "ï»¿" or "ÿþ"): that is written as UTF-8 behind a byte-order
+// mark, so every file reads back as it was written. After a UTF-8 mark, bytes
+// that are not UTF-8 are read as Windows-1252.
 //
 // Writing is atomic: the text goes to a temporary file in the same folder,
 // which then replaces the target, so a failed write leaves the previous file

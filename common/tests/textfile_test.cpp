@@ -43,12 +43,13 @@ TEST(TextFile, LineEndsAndEncodings) {
 }
 
 // Text whose Windows-1252 bytes are also valid UTF-8 ("Ã±" is C3 B1, "ñ" in
-// UTF-8) would come back as other characters: it is written marked as UTF-8.
+// UTF-8) or begin like a byte-order mark would come back as other characters:
+// it is written marked as UTF-8 (both found by fuzzing the survey book).
 // Ordinary text stays Windows-1252.
 TEST(TextFile, TextThatWouldReadBackAsUtf8IsWrittenMarked) {
     TempDir dir;
     for (const std::vector<std::string>& lines :
-         {std::vector<std::string>{"Ã±", "1,2"}, {"Peña Ã±"}, {"ÓºÓº"}, {"plain"}}) {
+         {std::vector<std::string>{"Ã±", "1,2"}, {"Peña Ã±"}, {"ÓºÓº"}, {"plain"}, {"ï»¿1,é"}, {"ÿþ1,2"}}) {
         write_lines(dir / "t.sur", lines);
         EXPECT_EQ(read_lines(dir / "t.sur"), lines);
         write_text(dir / "t.txt", join_lines(lines));
@@ -58,6 +59,9 @@ TEST(TextFile, TextThatWouldReadBackAsUtf8IsWrittenMarked) {
     EXPECT_EQ(read_bytes(dir / "t.sur"), "\xEF\xBB\xBF\xC3\x83\xC2\xB1\r\n");
     write_lines(dir / "t.sur", {"Peña Ã±"});
     EXPECT_EQ(read_bytes(dir / "t.sur"), "Pe\xF1" "a \xC3\xB1\r\n");
+    // A UTF-8 mark before Windows-1252 bytes: they read as Windows-1252.
+    write_bytes_atomic(dir / "mixed.txt", "\xEF\xBB\xBF" "1,\xE9\r\n");
+    EXPECT_EQ(read_lines(dir / "mixed.txt"), std::vector<std::string>{"1,é"});
 }
 
 TEST(TextFile, ErrorsNameTheFile) {
