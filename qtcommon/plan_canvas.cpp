@@ -10,6 +10,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -244,6 +245,22 @@ QIcon plan_tool_icon(PlanToolGlyph g) {
         return glyph([](QPainter& p) { direction_arrows(p, 1.0); });
     }
     return {};
+}
+
+QToolButton* PlanTools::add(QWidget* parent, const QString& hint, PlanToolGlyph glyph) {
+    auto* b = new QToolButton(parent);
+    b->setIcon(plan_tool_icon(glyph));
+    b->setIconSize(QSize(24, 24));
+    b->setToolTip(hint);
+    b->setObjectName(hint);
+    buttons_ << b;
+    return b;
+}
+
+QToolButton* PlanTools::find(const QString& hint) const {
+    for (QToolButton* b : buttons_)
+        if (b->toolTip() == hint) return b;
+    return nullptr;
 }
 
 // --- Paint area ---------------------------------------------------------------

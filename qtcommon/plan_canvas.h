@@ -13,6 +13,7 @@
 
 #include <QIcon>
 #include <QImage>
+#include <QList>
 #include <QWidget>
 
 #include <vector>
@@ -20,6 +21,7 @@
 class QLabel;
 class QScrollArea;
 class QSlider;
+class QToolButton;
 
 namespace velmora::qt {
 
@@ -62,6 +64,16 @@ enum class PlanToolGlyph {
     ChangeDirection
 };
 QIcon plan_tool_icon(PlanToolGlyph glyph);
+
+// A plan's tool buttons (24-pixel pictures), found again by their hint.
+class PlanTools {
+public:
+    QToolButton* add(QWidget* parent, const QString& hint, PlanToolGlyph glyph);
+    QToolButton* find(const QString& hint) const;
+
+private:
+    QList<QToolButton*> buttons_;
+};
 
 // The paint box inside the scroll area. Dragging with the middle button, or
 // with the left button while panning by hand is on (the designer's default

@@ -52,7 +52,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QToolButton* add_tool(const QString& hint, qt::PlanToolGlyph glyph);
     // Runs an editor command; an error it raises is shown. Then the view and
     // the owner redraw.
     template <class F>
@@ -62,7 +61,7 @@ private:
     Messages* messages_;
     PlanEditor editor_;
     qt::PlanPanel* panel_;
-    QList<QToolButton*> tools_;
+    qt::PlanTools tools_;
     QLineEdit* contour_interval_;
     QToolButton* spin_up_;
     QToolButton* spin_down_;

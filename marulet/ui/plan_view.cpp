@@ -30,7 +30,7 @@ PlanView::PlanView(Document* doc, PlanEditor* editor, Messages* messages, QWidge
     auto* bar = new QHBoxLayout;
     bar->setSpacing(2);
     auto add = [&](const QString& hint, qt::PlanToolGlyph glyph) {
-        QToolButton* b = add_tool(hint, glyph);
+        QToolButton* b = tools_.add(this, hint, glyph);
         bar->addWidget(b);
         return b;
     };
@@ -73,21 +73,7 @@ PlanView::PlanView(Document* doc, PlanEditor* editor, Messages* messages, QWidge
     sync();
 }
 
-QToolButton* PlanView::add_tool(const QString& hint, qt::PlanToolGlyph glyph) {
-    auto* b = new QToolButton(this);
-    b->setIcon(qt::plan_tool_icon(glyph));
-    b->setIconSize(QSize(24, 24));
-    b->setToolTip(hint);
-    b->setObjectName(hint);
-    tools_ << b;
-    return b;
-}
-
-QToolButton* PlanView::tool(const QString& hint) const {
-    for (QToolButton* b : tools_)
-        if (b->toolTip() == hint) return b;
-    return nullptr;
-}
+QToolButton* PlanView::tool(const QString& hint) const { return tools_.find(hint); }
 
 template <class F>
 void PlanView::command(F&& run) {

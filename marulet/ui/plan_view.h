@@ -46,7 +46,6 @@ signals:
     void edited();
 
 private:
-    QToolButton* add_tool(const QString& hint, qt::PlanToolGlyph glyph);
     // Runs an editor command; an error it raises is shown. Then the view and
     // the owner redraw.
     template <class F>
@@ -57,7 +56,7 @@ private:
     PlanEditor* editor_;
     Messages* messages_;
     qt::PlanPanel* panel_;
-    QList<QToolButton*> tools_;
+    qt::PlanTools tools_;
     QSpinBox* interval_;
 };
 
